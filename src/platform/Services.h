@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+namespace tx {
+
+class SoundService;
+class Clock;
+class Dialogs;
+class RegistryStore;
+class BrowserFactory;
+class ExternalBrowser;
+class ProgramPaths;
+
+// Program-wide variables shared between the windows.
+struct ProgramState {
+    int rotationCounter = 0;
+    QString CurrentLinkAddress;
+    QString CurrentSoundFile;
+    QString CurrentCoursewareAddress;
+    int blinkCounter = 0;
+    QString nameUnderModification;
+};
+
+// The platform services, filled by main() and replaced by tests. Not owned.
+struct Services {
+    SoundService* sound = nullptr;
+    Clock* clock = nullptr;
+    Dialogs* dialogs = nullptr;
+    RegistryStore* registry = nullptr;
+    BrowserFactory* browsers = nullptr;
+    ExternalBrowser* externalBrowser = nullptr;
+    ProgramPaths* paths = nullptr;
+    ProgramState state;
+};
+
+} // namespace tx
