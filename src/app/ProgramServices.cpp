@@ -1,0 +1,42 @@
+#include "ProgramServices.h"
+
+#include "MainForm.h"
+#include "arithmetic/YsmainForm.h"
+#include "platform/DesktopExternalBrowser.h"
+#include "platform/ExecutableProgramPaths.h"
+#include "platform/FileRegistryStore.h"
+#include "platform/QtDialogs.h"
+#include "platform/SdlSoundService.h"
+#include "platform/SystemClock.h"
+#include "web/WebEngineBrowser.h"
+
+namespace tx {
+
+struct ProgramServices::Parts {
+    SdlSoundService sound;
+    SystemClock clock;
+    QtDialogs dialogs;
+    FileRegistryStore registry;
+    WebEngineBrowserFactory browsers;
+    DesktopExternalBrowser externalBrowser;
+    ExecutableProgramPaths paths;
+};
+
+ProgramServices::ProgramServices() : parts_(std::make_unique<Parts>()) {
+    services_.sound = &parts_->sound;
+    services_.clock = &parts_->clock;
+    services_.dialogs = &parts_->dialogs;
+    services_.registry = &parts_->registry;
+    services_.browsers = &parts_->browsers;
+    services_.externalBrowser = &parts_->externalBrowser;
+    services_.paths = &parts_->paths;
+}
+
+ProgramServices::~ProgramServices() = default;
+
+void ProgramServices::connectModules(TMainForm& mainForm) {
+    mainForm.setModuleOpener(QStringLiteral("SSSB"),
+                             [this, &mainForm] { OpenArithmeticQuiz(services_, &mainForm); });
+}
+
+} // namespace tx

@@ -1,0 +1,38 @@
+#include "ErrorReport.h"
+#include "MainForm.h"
+#include "ProgramServices.h"
+#include "data/Tdm.h"
+
+#include <QTextStream>
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    // Chromium refuses to start its sandbox as root, and the set-up runs as root.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    tx::TxApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tongxue"));
+    QApplication::setApplicationDisplayName(tx::kApplicationTitle);
+
+    tx::ProgramServices platform;
+    tx::Services& services = platform.services();
+    tx::ErrorReport errors(*services.dialogs);
+    app.setErrorReport(&errors);
+
+    tx::TMainForm mainForm(services, errors);
+    tx::Tdm dm(services);
+    if (const QString failure = dm.DataModuleCreate(); !failure.isEmpty()) {
+        std::fprintf(stderr, "%s\n", failure.toLocal8Bit().constData());
+        return 1;
+    }
+    mainForm.setDataModule(&dm);
+    platform.connectModules(mainForm);
+
+    mainForm.show();
+    const int status = QApplication::exec();
+    app.setErrorReport(nullptr);
+    return status;
+}
