@@ -9,8 +9,8 @@ namespace {
 
 QString quoted(const QString& name) {
     QString n = name;
-    if (n.size() >= 2 && ((n.startsWith('[') && n.endsWith(']')) ||
-                          (n.startsWith('"') && n.endsWith('"'))))
+    if (n.size() >= 2 &&
+        ((n.startsWith('[') && n.endsWith(']')) || (n.startsWith('"') && n.endsWith('"'))))
         n = n.mid(1, n.size() - 2);
     return '"' + QString(n).replace('"', "\"\"") + '"';
 }
@@ -38,9 +38,9 @@ QString translateAccessStatement(const QString& sql) {
     static const QRegularExpression addColumn(
         R"(^\s*alter\s+table\s+(\S+)\s+add\s+column\s+(\S+)\s+(.+?)\s*;?\s*$)",
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression createTable(
-        R"(^\s*create\s+table\s+(\S+)\s*\((.*)\)\s*;?\s*$)",
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression createTable(R"(^\s*create\s+table\s+(\S+)\s*\((.*)\)\s*;?\s*$)",
+                                                QRegularExpression::CaseInsensitiveOption |
+                                                    QRegularExpression::DotMatchesEverythingOption);
 
     if (auto m = addColumn.match(sql); m.hasMatch())
         return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
@@ -56,7 +56,8 @@ QString translateAccessStatement(const QString& sql) {
             else
                 columns << sqliteColumnDefinition(def.left(space), def.mid(space + 1));
         }
-        return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(m.captured(1)), columns.join(", "));
+        return QStringLiteral("CREATE TABLE %1 (%2)")
+            .arg(quoted(m.captured(1)), columns.join(", "));
     }
     return sql;
 }

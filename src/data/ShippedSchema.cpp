@@ -19,7 +19,9 @@ constexpr ItemTable kItemTables[] = {
     {"xyySound", "语号", "英语名", "汉语翻译"},
 };
 
-QString text(const char* column) { return sqliteColumnDefinition(column, "memo"); }
+QString text(const char* column) {
+    return sqliteColumnDefinition(column, "memo");
+}
 
 } // namespace
 
@@ -29,9 +31,9 @@ QStringList shippedSchemaStatements(bool upgradeColumns) {
         out << QStringLiteral("CREATE TABLE \"%1\" (\"章号\" INTEGER UNIQUE, %2)")
                    .arg(zj, text("章节"));
     for (const ItemTable& t : kItemTables) {
-        QString columns = QStringLiteral("\"%1\" INTEGER UNIQUE, %2, %3, %4, %5")
-                              .arg(t.number, text(t.name), text(t.text), text("章节"),
-                                   text("声音"));
+        QString columns =
+            QStringLiteral("\"%1\" INTEGER UNIQUE, %2, %3, %4, %5")
+                .arg(t.number, text(t.name), text(t.text), text("章节"), text("声音"));
         if (upgradeColumns)
             columns += ", " + sqliteColumnDefinition("图片", "varchar(15)") + ", " +
                        sqliteColumnDefinition("PIC", "IMAGE") + ", " +

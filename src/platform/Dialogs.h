@@ -11,6 +11,18 @@ enum class MessageIcon { None, Information, Warning, Error, Question };
 // Buttons offered and the answer given; combine offers with |.
 enum MessageButton : int { Ok = 1, Cancel = 2, Yes = 4, No = 8 };
 
+// A file picked in an open dialog, with the filter entry that was selected then
+// (1 = the first entry, as the specification's filter index counts).
+struct FileChoice {
+    QString path; // empty when the user cancelled
+    int filterIndex = 1;
+};
+
+// Filters are given in the specification's form: description|pattern pairs separated by
+// '|', several patterns of one entry separated by ';' ("(*.jpg)|*.jpg|(*.bmp)|*.bmp").
+// A filter without '|' is taken as Qt's form ("Pictures (*.jpg);;All (*)").
+// A default extension may be given as "wav", ".wav" or "*.wav"; it is appended to a
+// chosen name that has no extension.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -22,6 +34,12 @@ public:
                              const QString& defaultExtension) = 0;
     virtual QString saveFile(QWidget* owner, const QString& filter,
                              const QString& defaultExtension, const QString& proposedName) = 0;
+    // As openFile, and tells which filter entry was selected (for a caller that reads the
+    // file according to the entry, Part 3.7). The default answers entry 1.
+    virtual FileChoice chooseOpenFile(QWidget* owner, const QString& filter,
+                                      const QString& defaultExtension) {
+        return FileChoice{openFile(owner, filter, defaultExtension), 1};
+    }
 };
 
 } // namespace tx

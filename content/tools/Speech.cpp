@@ -1,0 +1,172 @@
+#include "Speech.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+#include <QStringList>
+#include <cerrno>
+#include <cstring>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace tx::content {
+
+namespace {
+
+const QString kStampFile = QStringLiteral(".tx-voice-stamps");
+
+QByteArray stampOf(const SpeechJob& job) {
+    const QString key = job.voice + u'\n' + QString::number(job.rate) + u'\n' + job.text;
+    return QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex();
+}
+
+using Stamps = QHash<QString, QByteArray>;  // file name -> stamp
+
+Stamps readStamps(const QString& folder) {
+    Stamps stamps;
+    QFile f(folder + u'/' + kStampFile);
+    if (!f.open(QIODevice::ReadOnly))
+        return stamps;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        const qsizetype tab = line.indexOf('\t');
+        if (tab > 0)
+            stamps.insert(QString::fromUtf8(line.left(tab)), line.mid(tab + 1));
+    }
+    return stamps;
+}
+
+void writeStamps(const QString& folder, const Stamps& stamps) {
+    QStringList names = stamps.keys();
+    names.sort();
+    QSaveFile f(folder + u'/' + kStampFile);
+    if (!f.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write " + f.fileName().toStdString());
+    for (const QString& name : names)
+        f.write(name.toUtf8() + '\t' + stamps.value(name) + '\n');
+    if (!f.commit())
+        throw std::runtime_error("cannot write " + f.fileName().toStdString());
+}
+
+bool looksLikeWav(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(12);
+    return f.size() > 44 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE";
+}
+
+pid_t spawn(const QString& espeak, const SpeechJob& job, const QString& out) {
+    std::vector<std::string> args = {espeak.toStdString(),
+                                     "-v",
+                                     job.voice.toStdString(),
+                                     "-s",
+                                     std::to_string(job.rate),
+                                     "-w",
+                                     out.toStdString(),
+                                     job.text.toStdString()};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int rc = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
+    if (rc != 0)
+        throw std::runtime_error("cannot start " + args[0] + ": " + std::strerror(rc));
+    return pid;
+}
+
+} // namespace
+
+QString soundPath(const Module& module, const Item& item, const QString& programDir) {
+    if (item.sound.isEmpty())
+        return {};
+    return QDir::cleanPath(programDir) + u'/' + QString::fromUtf8(module.info.soundFolder) + u'/' +
+           item.sound;
+}
+
+QList<SpeechJob> speechJobs(const Library& library, const QString& programDir) {
+    QList<SpeechJob> jobs;
+    for (const Module& m : library.modules)
+        for (const Item& item : m.items)
+            if (!item.sound.isEmpty())
+                jobs << SpeechJob{soundPath(m, item, programDir), m.voice.name, m.voice.rate,
+                                  spokenText(m, item)};
+    for (const QuizSound& s : library.quiz)
+        jobs << SpeechJob{QDir::cleanPath(programDir) + u'/' + s.file, library.quizVoice.name,
+                          library.quizVoice.rate, s.text};
+    return jobs;
+}
+
+SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int parallel) {
+    QHash<QString, Stamps> stamps;  // folder -> its stamps
+    QList<qsizetype> todo;
+    SpeechResult result;
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        const QFileInfo info(jobs[i].path);
+        const QString folder = info.absolutePath();
+        if (!stamps.contains(folder))
+            stamps.insert(folder, readStamps(folder));
+        if (stamps[folder].value(info.fileName()) == stampOf(jobs[i]) && looksLikeWav(info.filePath()))
+            ++result.kept;
+        else
+            todo << i;
+    }
+
+    QSet<QString> changed;
+    QHash<pid_t, qsizetype> running;
+    QString failure;
+    auto finish = [&](qsizetype i, bool ok) {
+        const SpeechJob& job = jobs[i];
+        const QString part = job.path + ".part";
+        const QFileInfo info(job.path);
+        if (ok && looksLikeWav(part)) {
+            QFile::remove(job.path);
+            if (QFile::rename(part, job.path)) {
+                stamps[info.absolutePath()].insert(info.fileName(), stampOf(job));
+                changed.insert(info.absolutePath());
+                ++result.made;
+                return;
+            }
+        }
+        QFile::remove(part);
+        if (failure.isEmpty())
+            failure = QStringLiteral("espeak could not make %1 (voice %2): \"%3\"")
+                          .arg(job.path, job.voice, job.text);
+    };
+    qsizetype next = 0;
+    while ((next < todo.size() && failure.isEmpty()) || !running.isEmpty()) {
+        while (failure.isEmpty() && next < todo.size() && running.size() < qMax(1, parallel)) {
+            const SpeechJob& job = jobs[todo[next]];
+            QDir().mkpath(QFileInfo(job.path).absolutePath());
+            running.insert(spawn(espeak, job, job.path + ".part"), todo[next]);
+            ++next;
+        }
+        int status = 0;
+        const pid_t pid = waitpid(-1, &status, 0);
+        if (pid < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (auto it = running.find(pid); it != running.end()) {
+            const qsizetype i = *it;
+            running.erase(it);
+            finish(i, WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+    }
+    for (const QString& folder : std::as_const(changed))
+        writeStamps(folder, stamps.value(folder));
+    if (!failure.isEmpty())
+        throw std::runtime_error(failure.toStdString());
+    return result;
+}
+
+} // namespace tx::content

@@ -1,0 +1,187 @@
+#include "SdlSoundService.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
+#include <SDL.h>
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <vector>
+
+namespace tx {
+
+struct SdlSoundService::Impl {
+    bool initTried = false;
+    bool initOk = false;
+    SDL_AudioDeviceID device = 0;
+    SDL_AudioSpec spec{}; // the device's format
+
+    // Shared with the audio thread: written only under SDL_LockAudioDevice.
+    std::vector<Uint8> samples; // the current sound in the device's format
+    size_t position = 0;        // bytes handed to the device
+    int frameBytes = 1;
+
+    // Read without the lock by the observers.
+    std::atomic<bool> playing{false};
+    std::atomic<qint64> delivered{0};
+    std::atomic<qint64> total{0};
+
+    int idleCloseDelayMs = 3000;
+    std::unique_ptr<QTimer> idleTimer;
+
+    static void SDLCALL feed(void* userdata, Uint8* stream, int len);
+    bool ensureDevice();
+    void closeDevice();
+    void clearSound(); // under the lock when a device is open
+    void scheduleIdleClose();
+    void closeIfIdle();
+};
+
+void SDLCALL SdlSoundService::Impl::feed(void* userdata, Uint8* stream, int len) {
+    auto* d = static_cast<Impl*>(userdata);
+    size_t done = 0;
+    const size_t wanted = static_cast<size_t>(len);
+    if (d->playing.load(std::memory_order_relaxed)) {
+        done = std::min(wanted, d->samples.size() - d->position);
+        std::memcpy(stream, d->samples.data() + d->position, done);
+        d->position += done;
+        d->delivered.store(qint64(d->position / size_t(d->frameBytes)));
+        if (d->position >= d->samples.size())
+            d->playing.store(false);
+    }
+    if (done < wanted)
+        std::memset(stream + done, d->spec.silence, wanted - done);
+}
+
+bool SdlSoundService::Impl::ensureDevice() {
+    if (!initTried) {
+        initTried = true;
+        // Otherwise SDL takes over SIGINT and SIGTERM and the program no longer ends when
+        // the desktop or a user asks it to.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "TongXue");
+        initOk = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
+    if (!initOk)
+        return false;
+    if (device != 0)
+        return true;
+    SDL_AudioSpec want{};
+    want.freq = 44100;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = &Impl::feed;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    if (device == 0)
+        return false;
+    spec = have;
+    frameBytes = std::max(1, int(SDL_AUDIO_BITSIZE(spec.format) / 8) * int(spec.channels));
+    SDL_PauseAudioDevice(device, 0);
+    return true;
+}
+
+void SdlSoundService::Impl::closeDevice() {
+    if (device == 0)
+        return;
+    SDL_CloseAudioDevice(device); // joins the audio thread
+    device = 0;
+    playing = false;
+}
+
+void SdlSoundService::Impl::clearSound() {
+    playing = false;
+    samples.clear();
+    position = 0;
+}
+
+void SdlSoundService::Impl::scheduleIdleClose() {
+    if (!QCoreApplication::instance())
+        return;
+    if (!idleTimer) {
+        idleTimer = std::make_unique<QTimer>();
+        idleTimer->setSingleShot(true);
+        QObject::connect(idleTimer.get(), &QTimer::timeout, [this] { closeIfIdle(); });
+    }
+    const qint64 left = spec.freq > 0 ? (total - delivered) * 1000 / spec.freq : 0;
+    idleTimer->start(int(std::min<qint64>(left + idleCloseDelayMs, 24 * 3600 * 1000)));
+}
+
+void SdlSoundService::Impl::closeIfIdle() {
+    if (playing)
+        scheduleIdleClose();
+    else
+        closeDevice();
+}
+
+SdlSoundService::SdlSoundService() : d(std::make_unique<Impl>()) {}
+
+SdlSoundService::~SdlSoundService() {
+    d->idleTimer.reset();
+    d->closeDevice();
+    if (d->initOk)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlSoundService::stop() {
+    if (d->device == 0)
+        return;
+    SDL_LockAudioDevice(d->device);
+    d->clearSound();
+    SDL_UnlockAudioDevice(d->device);
+    d->scheduleIdleClose();
+}
+
+void SdlSoundService::play(const QString& path) {
+    stop();
+    if (path.isEmpty() || !d->ensureDevice())
+        return;
+
+    // Load and convert on the calling thread; the audio thread only copies.
+    SDL_AudioSpec fileSpec{};
+    Uint8* fileData = nullptr;
+    Uint32 fileBytes = 0;
+    const QByteArray name = QFile::encodeName(path);
+    if (!SDL_LoadWAV(name.constData(), &fileSpec, &fileData, &fileBytes))
+        return; // missing or not a playable .wav: nothing is played, nothing reported
+
+    std::vector<Uint8> converted;
+    SDL_AudioStream* stream = SDL_NewAudioStream(fileSpec.format, fileSpec.channels, fileSpec.freq,
+                                                 d->spec.format, d->spec.channels, d->spec.freq);
+    if (stream) {
+        bool ok = SDL_AudioStreamPut(stream, fileData, int(fileBytes)) == 0 &&
+                  SDL_AudioStreamFlush(stream) == 0;
+        const int available = ok ? SDL_AudioStreamAvailable(stream) : 0;
+        if (available > 0) {
+            converted.resize(size_t(available));
+            const int got = SDL_AudioStreamGet(stream, converted.data(), available);
+            converted.resize(size_t(std::max(0, got)));
+        }
+        SDL_FreeAudioStream(stream);
+    }
+    SDL_FreeWAV(fileData);
+    converted.resize(converted.size() - converted.size() % size_t(d->frameBytes));
+    if (converted.empty())
+        return;
+
+    SDL_LockAudioDevice(d->device);
+    d->samples = std::move(converted);
+    d->position = 0;
+    d->delivered = 0;
+    d->total = qint64(d->samples.size() / size_t(d->frameBytes));
+    d->playing = true;
+    SDL_UnlockAudioDevice(d->device);
+    d->scheduleIdleClose();
+}
+
+bool SdlSoundService::isPlaying() const { return d->playing.load(); }
+qint64 SdlSoundService::framesDelivered() const { return d->delivered.load(); }
+qint64 SdlSoundService::framesTotal() const { return d->total.load(); }
+int SdlSoundService::deviceFrequency() const { return d->device != 0 ? d->spec.freq : 0; }
+bool SdlSoundService::deviceOpen() const { return d->device != 0; }
+void SdlSoundService::setIdleCloseDelay(int ms) { d->idleCloseDelayMs = std::max(0, ms); }
+
+} // namespace tx

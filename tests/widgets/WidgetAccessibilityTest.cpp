@@ -1,0 +1,173 @@
+#include "widgets/WidgetAccessibility.h"
+#include "widgets/TFlatSpeedButton.h"
+#include "widgets/TLabel3D.h"
+
+#include "widgets/ButtonTestSupport.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace tx {
+namespace {
+
+struct Announcement {
+    QObject* object;
+    QAccessible::Event type;
+    QAccessible::State changed;
+};
+
+std::vector<Announcement>& announcements() {
+    static std::vector<Announcement> list;
+    return list;
+}
+
+void record(QAccessibleEvent* e) {
+    QAccessible::State changed;
+    if (e->type() == QAccessible::StateChanged)
+        changed = static_cast<QAccessibleStateChangeEvent*>(e)->changedStates();
+    announcements().push_back({e->object(), e->type(), changed});
+}
+
+class Accessibility : public ::testing::Test {
+protected:
+    void SetUp() override {
+        installWidgetAccessibility();
+        previous = QAccessible::installUpdateHandler(&record);
+        QAccessible::setActive(true);
+        announcements().clear();
+        a = w.add(10);
+        b = w.add(50);
+        ASSERT_TRUE(w.show());
+    }
+    void TearDown() override {
+        QAccessible::installUpdateHandler(previous);
+        QAccessible::setActive(false);
+    }
+    static QAccessibleInterface* iface(QObject* o) {
+        return QAccessible::queryAccessibleInterface(o);
+    }
+    static void press(QObject* o) {
+        iface(o)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    bool announced(QObject* o, QAccessible::Event type) const {
+        for (const Announcement& x : announcements())
+            if (x.object == o && x.type == type)
+                return true;
+        return false;
+    }
+    bool announcedState(QObject* o, bool QAccessible::State::*flag) const {
+        for (const Announcement& x : announcements())
+            if (x.object == o && x.type == QAccessible::StateChanged && x.changed.*flag)
+                return true;
+        return false;
+    }
+
+    QAccessible::UpdateHandler previous = nullptr;
+    test::ButtonWindow w;
+    TFlatSpeedButton* a = nullptr;
+    TFlatSpeedButton* b = nullptr;
+};
+
+TEST_F(Accessibility, ButtonReportsRoleNameHintAndAction) {
+    a->setCaption(QStringLiteral("开始&练习"));
+    a->setToolTip(QStringLiteral("快快开始练习吧"));
+    QAccessibleInterface* i = iface(a);
+    ASSERT_NE(i, nullptr);
+    EXPECT_EQ(i->role(), QAccessible::Button);
+    EXPECT_EQ(i->text(QAccessible::Name), QStringLiteral("开始练习"));
+    EXPECT_EQ(i->text(QAccessible::Description), QStringLiteral("快快开始练习吧"));
+    EXPECT_FALSE(i->state().checkable);
+    ASSERT_NE(i->actionInterface(), nullptr);
+    EXPECT_EQ(i->actionInterface()->actionNames(),
+              QStringList{QAccessibleActionInterface::pressAction()});
+}
+
+TEST_F(Accessibility, ButtonStates) {
+    a->setGroupIndex(1);
+    QAccessibleInterface* i = iface(a);
+    EXPECT_TRUE(i->state().checkable);
+    EXPECT_FALSE(i->state().checked);
+    a->setDown(true);
+    EXPECT_TRUE(i->state().checked);
+    EXPECT_TRUE(i->state().pressed);
+    EXPECT_TRUE(announcedState(a, &QAccessible::State::checked));
+
+    QTest::mouseMove(b, QPoint(5, 5));
+    EXPECT_TRUE(iface(b)->state().hotTracked);
+    EXPECT_TRUE(announcedState(b, &QAccessible::State::hotTracked));
+
+    b->setEnabled(false);
+    EXPECT_TRUE(iface(b)->state().disabled);
+    EXPECT_FALSE(iface(b)->state().hotTracked);
+    EXPECT_TRUE(announcedState(b, &QAccessible::State::disabled));
+}
+
+TEST_F(Accessibility, PressActsLikeAClickInside) {
+    a->setGroupIndex(1);
+    b->setGroupIndex(1);
+    QSignalSpy clickedA(a, &TFlatSpeedButton::clicked);
+    QSignalSpy clickedB(b, &TFlatSpeedButton::clicked);
+    press(a);
+    EXPECT_EQ(clickedA.count(), 1);
+    EXPECT_TRUE(a->down());
+    press(b);
+    EXPECT_EQ(clickedB.count(), 1);
+    EXPECT_TRUE(b->down());
+    EXPECT_FALSE(a->down());
+    press(b);
+    EXPECT_TRUE(b->down()) << "the down button of a group stays down";
+    EXPECT_EQ(clickedB.count(), 2);
+
+    b->setEnabled(false);
+    press(b);
+    EXPECT_EQ(clickedB.count(), 2);
+}
+
+TEST_F(Accessibility, PressWithoutGroupOnlyClicks) {
+    QSignalSpy clicked(a, &TFlatSpeedButton::clicked);
+    press(a);
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_FALSE(a->down());
+    EXPECT_EQ(a->state(), TButtonState::bsUp);
+}
+
+TEST_F(Accessibility, CaptionChangesAreAnnounced) {
+    a->setCaption(QStringLiteral("1"));
+    EXPECT_TRUE(announced(a, QAccessible::NameChanged));
+
+    TLabel3D label(w.window.get());
+    announcements().clear();
+    label.setCaption(QStringLiteral("20分"));
+    EXPECT_TRUE(announced(&label, QAccessible::NameChanged));
+    announcements().clear();
+    label.setAccessibleName(QStringLiteral("得分"));
+    announcements().clear();
+    label.setCaption(QStringLiteral("40分"));
+    EXPECT_TRUE(announced(&label, QAccessible::NameChanged));
+}
+
+TEST_F(Accessibility, LabelIsStaticTextAndPressableWhenClickable) {
+    TLabel3D label(w.window.get());
+    label.setCaption(QStringLiteral("->您的广告位置"));
+    QAccessibleInterface* i = iface(&label);
+    ASSERT_NE(i, nullptr);
+    EXPECT_EQ(i->role(), QAccessible::StaticText);
+    EXPECT_EQ(i->text(QAccessible::Name), QStringLiteral("->您的广告位置"));
+    ASSERT_NE(i->actionInterface(), nullptr);
+    EXPECT_TRUE(i->actionInterface()->actionNames().isEmpty());
+
+    int clicks = 0;
+    QObject::connect(&label, &TLabel3D::clicked, [&] { ++clicks; });
+    EXPECT_EQ(i->actionInterface()->actionNames(),
+              QStringList{QAccessibleActionInterface::pressAction()});
+    press(&label);
+    EXPECT_EQ(clicks, 1);
+    label.setEnabled(false);
+    press(&label);
+    EXPECT_EQ(clicks, 1);
+}
+
+} // namespace
+} // namespace tx
