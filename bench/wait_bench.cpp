@@ -29,7 +29,8 @@ void BM_WaitSeconds3(benchmark::State& state) {
         const double cpu0 = cpuSeconds();
         const auto t0 = std::chrono::steady_clock::now();
         tx::WaitSeconds(clock, 3);
-        const double w = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        const double w =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         cpu += cpuSeconds() - cpu0;
         wall += w;
         state.SetIterationTime(w);
@@ -37,7 +38,11 @@ void BM_WaitSeconds3(benchmark::State& state) {
     state.counters["cpu_share_percent"] = 100.0 * cpu / wall;
     state.counters["cpu_ms"] = 1000.0 * cpu;
 }
-BENCHMARK(BM_WaitSeconds3)->Iterations(1)->Repetitions(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WaitSeconds3)
+    ->Iterations(1)
+    ->Repetitions(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

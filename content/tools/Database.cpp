@@ -125,8 +125,8 @@ bool writeDatabase(const Library& library, const QString& dbPath, const QString&
     if (ifMissing && target.exists())
         return false;
     QDir().mkpath(target.absolutePath());
-    const QString temp = target.absolutePath() + "/." + target.fileName() + ".part" +
-                         QString::number(getpid());
+    const QString temp =
+        target.absolutePath() + "/." + target.fileName() + ".part" + QString::number(getpid());
     const std::filesystem::path tempPath = temp.toStdString();
     const std::filesystem::path finalPath = target.absoluteFilePath().toStdString();
     std::filesystem::remove(tempPath);

@@ -98,11 +98,16 @@ private:
 
 // Names are unique within a chapter as the editors' locate finds them: Latin letters
 // without regard to case.
-QString nameKey(const QString& name) { return name.toCaseFolded(); }
+QString nameKey(const QString& name) {
+    return name.toCaseFolded();
+}
 
 Module readModule(const QString& folder, const ModuleInfo& info) {
-    Module m{info, folder + u'/' + QString::fromUtf8(info.code) + ".txt", {info.defaultVoice, 120},
-             {}, {}};
+    Module m{info,
+             folder + u'/' + QString::fromUtf8(info.code) + ".txt",
+             {info.defaultVoice, 120},
+             {},
+             {}};
     const QString keyword = QString::fromUtf8(info.itemKeyword);
     bool voiceSeen = false;
     const QList<Line> lines = readLines(m.file);
@@ -118,8 +123,7 @@ Module readModule(const QString& folder, const ModuleInfo& info) {
             r.expect({"章号", "章节"});
             m.chapters << Chapter{r.positive(1, "章号"), r.nonEmpty(2, "章节"), line.number};
         } else if (kind == keyword) {
-            r.expect({info.numberField, info.nameField, "章节", info.textField, "声音", "图片"},
-                     1);
+            r.expect({info.numberField, info.nameField, "章节", info.textField, "声音", "图片"}, 1);
             Item item;
             item.number = r.positive(1, info.numberField);
             item.name = r.nonEmpty(2, info.nameField);

@@ -16,16 +16,16 @@ public:
 };
 
 struct ModuleInfo {
-    const char* code;         // file name without ".txt"
-    const char* itemKeyword;  // first field of an item line
+    const char* code;        // file name without ".txt"
+    const char* itemKeyword; // first field of an item line
     const char* chapterTable;
     const char* itemTable;
     const char* numberField;
     const char* nameField;
     const char* textField;
-    const char* soundFolder;  // below the program folder
+    const char* soundFolder; // below the program folder
     bool textRequired;
-    int nameByteLimit;        // 0: none
+    int nameByteLimit; // 0: none
     int itemLimit;
     const char* defaultVoice;
 };
@@ -47,9 +47,9 @@ struct Item {
     int number = 0;
     QString name;
     QString chapter;
-    QString text;       // lines joined by '\n'
-    QString sound;      // file name in the module's sound folder, or empty
-    QString picture;    // emoji text, "字" (draw the name) or "无" (none)
+    QString text;    // lines joined by '\n'
+    QString sound;   // file name in the module's sound folder, or empty
+    QString picture; // emoji text, "字" (draw the name) or "无" (none)
     QString courseware;
     int line = 0;
 };
@@ -63,14 +63,14 @@ struct Module {
 };
 
 struct QuizSound {
-    QString file;  // bare name in the program folder
+    QString file; // bare name in the program folder
     QString text;
     int line = 0;
 };
 
 struct Library {
     QString date;
-    QList<Module> modules;  // in the order of modules()
+    QList<Module> modules; // in the order of modules()
     Voice quizVoice;
     QList<QuizSound> quiz;
 };

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QStringList>
@@ -28,7 +30,7 @@ QByteArray stampOf(const SpeechJob& job) {
     return QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex();
 }
 
-using Stamps = QHash<QString, QByteArray>;  // file name -> stamp
+using Stamps = QHash<QString, QByteArray>; // file name -> stamp
 
 Stamps readStamps(const QString& folder) {
     Stamps stamps;
@@ -63,24 +65,46 @@ bool looksLikeWav(const QString& path) {
     return f.size() > 44 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE";
 }
 
-pid_t spawn(const QString& espeak, const SpeechJob& job, const QString& out) {
-    std::vector<std::string> args = {espeak.toStdString(),
-                                     "-v",
-                                     job.voice.toStdString(),
-                                     "-s",
-                                     std::to_string(job.rate),
-                                     "-w",
-                                     out.toStdString(),
-                                     job.text.toStdString()};
+pid_t spawn(const QString& espeak, const SpeechJob& job, const QString& out, QString* error) {
+    std::vector<std::string> args = {
+        espeak.toStdString(),     "-v", job.voice.toStdString(), "-s",
+        std::to_string(job.rate), "-w", out.toStdString(),       job.text.toStdString()};
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
     const int rc = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
-    if (rc != 0)
-        throw std::runtime_error("cannot start " + args[0] + ": " + std::strerror(rc));
+    if (rc != 0) {
+        *error =
+            QStringLiteral("cannot start %1: %2").arg(espeak, QString::fromUtf8(std::strerror(rc)));
+        return -1;
+    }
     return pid;
+}
+
+// espeak-ng reads an unknown voice with its default voice and says nothing, so a
+// misspelt voice is caught here: the names it lists (language, voice name, file, other
+// languages), compared without case.
+QSet<QString> knownVoices(const QString& espeak) {
+    QProcess p;
+    p.start(espeak, {"--voices"});
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        throw std::runtime_error("cannot list the voices of " + espeak.toStdString());
+    QSet<QString> names;
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    static const QRegularExpression other(QStringLiteral("\\(([^ )]+)"));
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList cols = lines[i].trimmed().split(blanks);
+        if (cols.size() < 5)
+            continue;
+        names << cols[1].toLower() << cols[3].toLower() << cols[4].toLower()
+              << cols[4].section(u'/', -1).toLower();
+        for (const auto& m : other.globalMatch(cols.mid(5).join(u' ')))
+            names << m.captured(1).toLower();
+    }
+    return names;
 }
 
 } // namespace
@@ -106,7 +130,7 @@ QList<SpeechJob> speechJobs(const Library& library, const QString& programDir) {
 }
 
 SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int parallel) {
-    QHash<QString, Stamps> stamps;  // folder -> its stamps
+    QHash<QString, Stamps> stamps; // folder -> its stamps
     QList<qsizetype> todo;
     SpeechResult result;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
@@ -114,10 +138,19 @@ SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int para
         const QString folder = info.absolutePath();
         if (!stamps.contains(folder))
             stamps.insert(folder, readStamps(folder));
-        if (stamps[folder].value(info.fileName()) == stampOf(jobs[i]) && looksLikeWav(info.filePath()))
+        if (stamps[folder].value(info.fileName()) == stampOf(jobs[i]) &&
+            looksLikeWav(info.filePath()))
             ++result.kept;
         else
             todo << i;
+    }
+
+    if (!todo.isEmpty()) {
+        const QSet<QString> voices = knownVoices(espeak);
+        for (qsizetype i : std::as_const(todo))
+            if (!voices.contains(jobs[i].voice.section(u'+', 0, 0).toLower()))
+                throw std::runtime_error("espeak-ng has no voice \"" + jobs[i].voice.toStdString() +
+                                         "\"");
     }
 
     QSet<QString> changed;
@@ -146,9 +179,13 @@ SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int para
         while (failure.isEmpty() && next < todo.size() && running.size() < qMax(1, parallel)) {
             const SpeechJob& job = jobs[todo[next]];
             QDir().mkpath(QFileInfo(job.path).absolutePath());
-            running.insert(spawn(espeak, job, job.path + ".part"), todo[next]);
+            const pid_t pid = spawn(espeak, job, job.path + ".part", &failure);
+            if (pid > 0)
+                running.insert(pid, todo[next]);
             ++next;
         }
+        if (running.isEmpty())
+            break;
         int status = 0;
         const pid_t pid = waitpid(-1, &status, 0);
         if (pid < 0) {

@@ -8,7 +8,7 @@
 namespace tx::content {
 
 struct SpeechJob {
-    QString path;  // the .wav to make
+    QString path; // the .wav to make
     QString voice;
     int rate = 120;
     QString text;

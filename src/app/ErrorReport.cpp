@@ -7,8 +7,8 @@
 namespace tx {
 
 void ErrorReport::show(const QString& text) const {
-    dialogs_.messageBox(QApplication::activeWindow(), text, kApplicationTitle,
-                        MessageIcon::Error, MessageButton::Ok);
+    dialogs_.messageBox(QApplication::activeWindow(), text, kApplicationTitle, MessageIcon::Error,
+                        MessageButton::Ok);
 }
 
 void ErrorReport::show(const std::exception& error) const {

@@ -83,8 +83,8 @@ QToolButton* TMainForm::makeToolButton(QWidget* parent, const char* name, const 
     return b;
 }
 
-QToolButton* TMainForm::makeModuleButton(QWidget* parent, const char* name,
-                                         const QString& caption, const QString& hint) {
+QToolButton* TMainForm::makeModuleButton(QWidget* parent, const char* name, const QString& caption,
+                                         const QString& hint) {
     auto* b = makeToolButton(parent, name, caption, hint);
     b->setAutoRaise(false);
     QFont f = b->font();
@@ -256,16 +256,18 @@ void TMainForm::FormShow() {
     if (dm_)
         UpgradeSchema(*dm_, QStringLiteral("myfood"));
     const QString programDir = QFileInfo(services_.paths->executablePath()).absolutePath();
-    WB1_->navigate(makerSiteAddress(programDir, MakerSite::Second, QStringLiteral("/guanggao.htm")));
+    WB1_->navigate(
+        makerSiteAddress(programDir, MakerSite::Second, QStringLiteral("/guanggao.htm")));
 }
 
-void TMainForm::MINISBClick() { showMinimized(); }
+void TMainForm::MINISBClick() {
+    showMinimized();
+}
 
 bool TMainForm::confirmQuit() {
-    return services_.dialogs->messageBox(this, QStringLiteral("欢迎使用本系统，确定要退出吗?"),
-                                         QStringLiteral("系统信息"), MessageIcon::Question,
-                                         MessageButton::Yes | MessageButton::No) ==
-           MessageButton::Yes;
+    return services_.dialogs->messageBox(
+               this, QStringLiteral("欢迎使用本系统，确定要退出吗?"), QStringLiteral("系统信息"),
+               MessageIcon::Question, MessageButton::Yes | MessageButton::No) == MessageButton::Yes;
 }
 
 void TMainForm::QuitSbClick() {

@@ -2,6 +2,7 @@
 #include "MainForm.h"
 #include "ProgramServices.h"
 #include "data/Tdm.h"
+#include "widgets/WidgetAccessibility.h"
 
 #include <QTextStream>
 #include <cstdio>
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     tx::TxApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tongxue"));
     QApplication::setApplicationDisplayName(tx::kApplicationTitle);
+
+    tx::installWidgetAccessibility();
 
     tx::ProgramServices platform;
     tx::Services& services = platform.services();

@@ -48,7 +48,8 @@ SeedSource clockSeedSource() {
         const auto ticks = static_cast<std::uint64_t>(
             std::chrono::high_resolution_clock::now().time_since_epoch().count());
         // Both halves of the tick count, so that nearby instants give unrelated states.
-        std::seed_seq seq{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
+        std::seed_seq seq{static_cast<std::uint32_t>(ticks),
+                          static_cast<std::uint32_t>(ticks >> 32)};
         std::uint32_t seed = 0;
         seq.generate(&seed, &seed + 1);
         return seed;

@@ -233,8 +233,7 @@ void TYSMAINForm::buildContent(QWidget* content) {
     board->setGeometry(40, 118, 720, 130);
     setBackground(board, kBoardColor);
     const QFont big = boldPixelFont(56);
-    const auto underlined = [&](const char* name, const QColor& color, int x,
-                                const QString& text) {
+    const auto underlined = [&](const char* name, const QColor& color, int x, const QString& text) {
         makeLabel(board, nullptr, QStringLiteral("_______"), big, color, QRect(x, 30, 150, 80))
             ->setAlignment(Qt::AlignCenter);
         QLabel* label = makeLabel(board, name, text, big, color, QRect(x, 20, 150, 80));
@@ -245,8 +244,8 @@ void TYSMAINForm::buildContent(QWidget* content) {
     fhlb = makeLabel(board, "fhlb", QStringLiteral("+"), big, kBoardGreen, QRect(200, 20, 70, 80));
     fhlb->setAlignment(Qt::AlignCenter);
     SECONDLB = underlined("SECONDLB", kYellow, 280, QString());
-    Label4 = makeLabel(board, "Label4", QStringLiteral("="), big, kBoardGreen,
-                       QRect(450, 20, 70, 80));
+    Label4 =
+        makeLabel(board, "Label4", QStringLiteral("="), big, kBoardGreen, QRect(450, 20, 70, 80));
     Label4->setAlignment(Qt::AlignCenter);
     ANSWERLB = underlined("ANSWERLB", kRed, 530, kOpen);
 
@@ -463,8 +462,12 @@ TYSMAINForm* currentArithmeticQuiz() {
     return openQuiz;
 }
 
-void OpenArithmeticQuiz(Services& services, QWidget* owner) {
+void OpenArithmeticQuiz(Services& services, QWidget* owner,
+                        const std::function<void()>& openAdvertising) {
     auto* form = new TYSMAINForm(services, owner);
+    if (openAdvertising) {
+        QObject::connect(form, &TYSMAINForm::advertisingRequested, form, openAdvertising);
+    }
     form->exec();
 }
 

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QLabel;
 class QRadioButton;
@@ -100,6 +101,8 @@ private:
 TYSMAINForm* currentArithmeticQuiz();
 
 // Creates the quiz owned by owner and shows it modally; it frees itself when closed.
-void OpenArithmeticQuiz(Services& services, QWidget* owner);
+// openAdvertising, when given, answers the advertising label.
+void OpenArithmeticQuiz(Services& services, QWidget* owner,
+                        const std::function<void()>& openAdvertising = {});
 
 } // namespace tx

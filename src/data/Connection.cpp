@@ -85,7 +85,13 @@ QStringList Connection::tableNames() const {
 }
 
 void Connection::execute(const QString& sql) {
+    finishReads();
     Statement(m_db, translateAccessStatement(sql)).run();
+}
+
+void Connection::finishReads() {
+    for (Dataset* d : m_datasets)
+        d->fetchAll();
 }
 
 void Connection::bindDataset(Dataset* dataset) {

@@ -39,6 +39,9 @@ public:
     const std::vector<Dataset*>& boundDatasets() const { return m_datasets; }
     void bindDataset(Dataset* dataset);
     void unbindDataset(Dataset* dataset);
+    // Every bound dataset fetches the rest of its rows, so that a write cannot
+    // disturb a result still being read.
+    void finishReads();
 
     sqlite3* handle() const { return m_db; }
 

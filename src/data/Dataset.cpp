@@ -162,28 +162,42 @@ void Dataset::open() {
             {offset ? st->originColumn(i) : QString(), hasIntegerAffinity(st->declaredType(i))});
         fields.push_back(std::make_unique<Field>(*this, i - offset, st->columnName(i)));
     }
-    std::vector<Row> rows;
-    while (st->step()) {
-        Row row;
-        row.rowid = offset ? st->value(0).toLongLong() : 0;
-        row.values.reserve(int(fields.size()));
-        for (int i = offset; i < st->columnCount(); ++i)
-            row.values.push_back(st->value(i));
-        rows.push_back(std::move(row));
-    }
-
     m_table = offset ? table : QString();
     m_columns = std::move(columns);
     m_fields = std::move(fields);
-    m_rows = std::move(rows);
+    m_rows.clear();
+    m_pending = std::move(st);
+    m_offset = offset;
     m_current = 0;
     m_state = State::Browse;
     emit opened();
 }
 
+bool Dataset::fetchTo(int row) const {
+    while (m_pending && int(m_rows.size()) <= row) {
+        if (!m_pending->step()) {
+            m_pending.reset();
+            break;
+        }
+        Row r;
+        r.rowid = m_offset ? m_pending->value(0).toLongLong() : 0;
+        r.values.reserve(m_pending->columnCount() - m_offset);
+        for (int i = m_offset; i < m_pending->columnCount(); ++i)
+            r.values.push_back(m_pending->value(i));
+        m_rows.push_back(std::move(r));
+    }
+    return row >= 0 && row < int(m_rows.size());
+}
+
+void Dataset::fetchAll() const {
+    while (m_pending)
+        fetchTo(int(m_rows.size()));
+}
+
 int Dataset::execSql() {
     close();
     Connection& connection = requireConnection();
+    connection.finishReads();
     Statement st(connection.handle(), translateAccessStatement(m_sql));
     bindParameters(st, m_params);
     st.run();
@@ -194,6 +208,7 @@ void Dataset::close() {
     if (m_state == State::Inactive)
         return;
     m_state = State::Inactive;
+    m_pending.reset();
     m_rows.clear();
     m_fields.clear();
     m_columns.clear();
@@ -211,23 +226,24 @@ void Dataset::first() {
 
 void Dataset::next() {
     requireBrowse("next");
-    if (m_current < int(m_rows.size()))
+    if (fetchTo(m_current))
         ++m_current;
 }
 
 bool Dataset::eof() const {
-    if (m_state == State::Insert || m_state == State::Edit)
-        return false;
-    return m_current >= int(m_rows.size());
+    if (m_state != State::Browse)
+        return m_state == State::Inactive;
+    return !fetchTo(m_current);
 }
 
 int Dataset::recordCount() const {
+    fetchAll();
     return isOpen() ? int(m_rows.size()) : 0;
 }
 
 void Dataset::moveTo(int row) {
     requireBrowse("move");
-    if (row < 0 || row > int(m_rows.size()))
+    if (row < 0 || (row > 0 && !fetchTo(row - 1)))
         fail(QStringLiteral("row %1 is out of range").arg(row));
     m_current = row;
 }
@@ -261,7 +277,7 @@ Field& Dataset::fieldByName(const QString& name) {
 }
 
 QVariant Dataset::valueAt(int row, int column) const {
-    if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= int(m_fields.size()))
+    if (!fetchTo(row) || column < 0 || column >= int(m_fields.size()))
         return {};
     return m_rows[size_t(row)].values[column];
 }
@@ -270,7 +286,7 @@ QVariant Dataset::currentValue(int column) const {
     requireOpen("read");
     if (m_state == State::Edit || m_state == State::Insert)
         return m_buffer[column];
-    if (m_current >= int(m_rows.size()))
+    if (!fetchTo(m_current))
         fail(QStringLiteral("read \"%1\": there is no current row").arg(m_fields[column]->name()));
     return m_rows[size_t(m_current)].values[column];
 }
@@ -287,7 +303,7 @@ void Dataset::setCurrentValue(int column, const QVariant& value) {
 bool Dataset::locate(const QString& fieldName, const QString& text) {
     requireBrowse("locate");
     const int column = fieldByName(fieldName).index();
-    for (int row = 0; row < int(m_rows.size()); ++row)
+    for (int row = 0; fetchTo(row); ++row)
         if (equalsIgnoringLatinCase(Field::toText(m_rows[size_t(row)].values[column]), text)) {
             m_current = row;
             return true;
@@ -306,7 +322,7 @@ void Dataset::append() {
 void Dataset::edit() {
     requireBrowse("edit");
     requireWritable("edit");
-    if (m_current >= int(m_rows.size()))
+    if (!fetchTo(m_current))
         fail(QStringLiteral("edit: there is no current row"));
     m_buffer = m_rows[size_t(m_current)].values;
     m_modified = QVector<bool>(int(m_fields.size()), false);
@@ -362,6 +378,7 @@ void Dataset::post() {
     if (m_state != State::Edit && m_state != State::Insert)
         return;
     Connection& connection = requireConnection();
+    connection.finishReads();
     QStringList names;
     QVector<QVariant> values;
     for (int i = 0; i < m_buffer.size(); ++i)
@@ -425,9 +442,11 @@ void Dataset::remove() {
     cancel();
     requireBrowse("delete");
     requireWritable("delete");
-    if (m_current >= int(m_rows.size()))
+    if (!fetchTo(m_current))
         fail(QStringLiteral("delete: there is no current row"));
-    sqlite3* db = requireConnection().handle();
+    Connection& connection = requireConnection();
+    connection.finishReads();
+    sqlite3* db = connection.handle();
     Transaction transaction(db);
     Statement st(db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_table)));
     st.bind(1, QVariant(m_rows[size_t(m_current)].rowid));

@@ -12,12 +12,14 @@
 namespace tx {
 
 class Connection;
+class Statement;
 
 // A query over one connection, in the manner of an ADO dataset: SQL text with
-// :name parameters (always bound), a fetched result with a current row, fields by
-// name, and writes that go through to the result's source table by rowid. Each
-// post and delete is one transaction; a failed post leaves the row pending and the
-// database unchanged.
+// :name parameters (always bound), a result with a current row, fields by name, and
+// writes that go through to the result's source table by rowid. Each post and
+// delete is one transaction; a failed post leaves the row pending and the database
+// unchanged. Rows are fetched as they are reached (a caller that only looks at the
+// fields reads no rows); any write on the connection first fetches the rest.
 class Dataset : public QObject {
     Q_OBJECT
 public:
@@ -104,6 +106,9 @@ private:
     QVector<QVariant> rereadRow(qint64 rowid, const QVector<QVariant>& fallback) const;
     [[noreturn]] void fail(const QString& what) const;
     void detachFromConnection() { m_connection = nullptr; }
+    // Fetches up to row; false when the result has fewer rows.
+    bool fetchTo(int row) const;
+    void fetchAll() const;
 
     Connection* m_connection;
     QString m_sql;
@@ -113,7 +118,9 @@ private:
     QString m_table;
     std::vector<Column> m_columns;
     std::vector<std::unique_ptr<Field>> m_fields;
-    std::vector<Row> m_rows;
+    mutable std::unique_ptr<Statement> m_pending; // rows not fetched yet
+    mutable int m_offset = 0;                     // result columns before the fields
+    mutable std::vector<Row> m_rows;
     int m_current = 0;
     QVector<QVariant> m_buffer;
     QVector<bool> m_modified;

@@ -148,19 +148,21 @@ void SdlSoundService::play(const QString& path) {
     if (!SDL_LoadWAV(name.constData(), &fileSpec, &fileData, &fileBytes))
         return; // missing or not a playable .wav: nothing is played, nothing reported
 
+    // The whole file is converted at once (SDL_AudioCVT): an SDL_AudioStream of this SDL
+    // version drops the last 512 source frames when it resamples upwards.
     std::vector<Uint8> converted;
-    SDL_AudioStream* stream = SDL_NewAudioStream(fileSpec.format, fileSpec.channels, fileSpec.freq,
-                                                 d->spec.format, d->spec.channels, d->spec.freq);
-    if (stream) {
-        bool ok = SDL_AudioStreamPut(stream, fileData, int(fileBytes)) == 0 &&
-                  SDL_AudioStreamFlush(stream) == 0;
-        const int available = ok ? SDL_AudioStreamAvailable(stream) : 0;
-        if (available > 0) {
-            converted.resize(size_t(available));
-            const int got = SDL_AudioStreamGet(stream, converted.data(), available);
-            converted.resize(size_t(std::max(0, got)));
-        }
-        SDL_FreeAudioStream(stream);
+    SDL_AudioCVT cvt;
+    const int built = SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq,
+                                        d->spec.format, d->spec.channels, d->spec.freq);
+    if (built >= 0 && fileBytes > 0) {
+        cvt.len = int(fileBytes);
+        converted.resize(size_t(cvt.len) * size_t(std::max(1, cvt.len_mult)));
+        std::memcpy(converted.data(), fileData, fileBytes);
+        cvt.buf = converted.data();
+        if (built == 0 || SDL_ConvertAudio(&cvt) == 0)
+            converted.resize(size_t(built == 0 ? cvt.len : cvt.len_cvt));
+        else
+            converted.clear();
     }
     SDL_FreeWAV(fileData);
     converted.resize(converted.size() - converted.size() % size_t(d->frameBytes));

@@ -29,9 +29,13 @@ public:
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(parent)) {}
 
-QWidget* WebEngineBrowser::widget() { return view_; }
+QWidget* WebEngineBrowser::widget() {
+    return view_;
+}
 
-void WebEngineBrowser::navigate(const QString& address) { view_->load(addressToUrl(address)); }
+void WebEngineBrowser::navigate(const QString& address) {
+    view_->load(addressToUrl(address));
+}
 
 BrowserControl* WebEngineBrowserFactory::create(QWidget* parent) {
     return new ViewOwnedBrowser(parent);

@@ -1,5 +1,6 @@
 #include "widgets/TFlatSpeedButton.h"
 
+#include "widgets/AccessibleAnnounce.h"
 #include "widgets/ButtonGlyph.h"
 #include "widgets/ButtonLayout.h"
 #include "widgets/SystemColors.h"
@@ -77,7 +78,7 @@ void TFlatSpeedButton::announceChanges(const Announced& before) {
     if (!(changed.pressed || changed.checked || changed.hotTracked || changed.disabled))
         return;
     QAccessibleStateChangeEvent event(this, changed);
-    QAccessible::updateAccessibility(&event);
+    announce(&event);
 }
 
 // ---- properties
@@ -89,7 +90,7 @@ void TFlatSpeedButton::setCaption(const QString& caption) {
     updateShortcut();
     update();
     QAccessibleEvent event(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+    announce(&event);
 }
 
 void TFlatSpeedButton::updateShortcut() {
@@ -435,7 +436,8 @@ void TFlatSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
 void TFlatSpeedButton::changeEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::EnabledChange: {
-        const Announced before = announced();
+        Announced before = announced();
+        before.disabled = isEnabled(); // the flag has already changed
         if (!isEnabled()) {
             hot_ = false;
             state_ = TButtonState::bsDisabled;

@@ -1,5 +1,6 @@
 #include "widgets/TLabel3D.h"
 
+#include "widgets/AccessibleAnnounce.h"
 #include "widgets/SystemColors.h"
 
 #include <QAccessible>
@@ -49,10 +50,8 @@ void TLabel3D::setCaption(const QString& caption) {
     setText(caption);
     // QLabel announces the new text only while no accessible name is set; a reader
     // must hear a new score either way.
-    if (!accessibleName().isEmpty()) {
-        QAccessibleEvent event(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    }
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    announce(&event, accessibleName().isEmpty());
 }
 
 QString TLabel3D::plainCaption() const {

@@ -63,8 +63,8 @@ TEST_P(DrawTest, EveryAllowedPairAppearsEquallyOftenAndNoOther) {
         const Exercise e = drawExercise(operation, engine);
         ASSERT_EQ(e.operation, operation);
         ASSERT_TRUE(allowed(operation, {e.first, e.second})) << e.first << ", " << e.second;
-        ASSERT_EQ(e.result, operation == Operation::Addition ? e.first + e.second
-                                                             : e.first - e.second);
+        ASSERT_EQ(e.result,
+                  operation == Operation::Addition ? e.first + e.second : e.first - e.second);
         ++counts[{e.first, e.second}];
     }
     EXPECT_EQ(counts.size(), static_cast<size_t>(kPairs));

@@ -108,7 +108,7 @@ protected:
         return child<QLabel>(kMarkPanels[position])->palette().color(QPalette::WindowText);
     }
     Snapshot snapshot() {
-        return {text("FIRSTLB"), text("fhlb"), text("SECONDLB"),
+        return {text("FIRSTLB"),  text("fhlb"),     text("SECONDLB"),
                 text("ANSWERLB"), text("fENSHULB"), marks()};
     }
 

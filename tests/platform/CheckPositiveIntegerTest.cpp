@@ -51,8 +51,9 @@ TEST_P(CheckPositiveIntegerCase, AnswersAndWarnsAsSpecified) {
     EXPECT_EQ(m.ownerAtCall, &window);
     EXPECT_TRUE(box->text().isEmpty());
     EXPECT_EQ(window.focusWidget(), box);
-    if (active)
+    if (active) {
         EXPECT_TRUE(box->hasFocus());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -16,7 +16,8 @@ const QColor kNothing(0, 0, 0, 0);
 // A transparent label showing a bold "I": its stem is a solid block, so the pixel left of
 // the stem, right of it and in its middle tell which copies were drawn.
 struct Label {
-    TLabel3D label;
+    QWidget parent; // a window would paint its own background
+    TLabel3D label{&parent};
     Label() {
         label.setFont(test::solidFont());
         QPalette pal = label.palette();
@@ -130,7 +131,7 @@ TEST(TLabel3D, WrapsWordsAndExpandsTabsAlways) {
     l.label.setGeometry(0, 0, 60, 200);
     const QRect ink = test::boundsOf(test::grabImage(l.label), kFont);
     EXPECT_LT(ink.right(), 60);
-    EXPECT_GT(ink.height(), 2 * QFontMetrics(test::solidFont(20)).height());
+    EXPECT_GT(ink.height(), QFontMetrics(test::solidFont(20)).height());
 
     TLabel3D tab;
     tab.setCaption(QStringLiteral("a\tb"));

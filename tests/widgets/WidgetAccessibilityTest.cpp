@@ -1,4 +1,5 @@
 #include "widgets/WidgetAccessibility.h"
+#include "widgets/AccessibleAnnounce.h"
 #include "widgets/TFlatSpeedButton.h"
 #include "widgets/TLabel3D.h"
 
@@ -34,17 +35,13 @@ class Accessibility : public ::testing::Test {
 protected:
     void SetUp() override {
         installWidgetAccessibility();
-        previous = QAccessible::installUpdateHandler(&record);
-        QAccessible::setActive(true);
+        previous = setAccessibleObserver(&record);
         announcements().clear();
         a = w.add(10);
         b = w.add(50);
         ASSERT_TRUE(w.show());
     }
-    void TearDown() override {
-        QAccessible::installUpdateHandler(previous);
-        QAccessible::setActive(false);
-    }
+    void TearDown() override { setAccessibleObserver(previous); }
     static QAccessibleInterface* iface(QObject* o) {
         return QAccessible::queryAccessibleInterface(o);
     }
@@ -57,14 +54,14 @@ protected:
                 return true;
         return false;
     }
-    bool announcedState(QObject* o, bool QAccessible::State::*flag) const {
+    template <class Flag> bool announcedState(QObject* o, Flag flag) const {
         for (const Announcement& x : announcements())
-            if (x.object == o && x.type == QAccessible::StateChanged && x.changed.*flag)
+            if (x.object == o && x.type == QAccessible::StateChanged && flag(x.changed))
                 return true;
         return false;
     }
 
-    QAccessible::UpdateHandler previous = nullptr;
+    AccessibleObserver previous = nullptr;
     test::ButtonWindow w;
     TFlatSpeedButton* a = nullptr;
     TFlatSpeedButton* b = nullptr;
@@ -92,16 +89,16 @@ TEST_F(Accessibility, ButtonStates) {
     a->setDown(true);
     EXPECT_TRUE(i->state().checked);
     EXPECT_TRUE(i->state().pressed);
-    EXPECT_TRUE(announcedState(a, &QAccessible::State::checked));
+    EXPECT_TRUE(announcedState(a, [](const QAccessible::State& s) { return bool(s.checked); }));
 
     QTest::mouseMove(b, QPoint(5, 5));
     EXPECT_TRUE(iface(b)->state().hotTracked);
-    EXPECT_TRUE(announcedState(b, &QAccessible::State::hotTracked));
+    EXPECT_TRUE(announcedState(b, [](const QAccessible::State& s) { return bool(s.hotTracked); }));
 
     b->setEnabled(false);
     EXPECT_TRUE(iface(b)->state().disabled);
     EXPECT_FALSE(iface(b)->state().hotTracked);
-    EXPECT_TRUE(announcedState(b, &QAccessible::State::disabled));
+    EXPECT_TRUE(announcedState(b, [](const QAccessible::State& s) { return bool(s.disabled); }));
 }
 
 TEST_F(Accessibility, PressActsLikeAClickInside) {

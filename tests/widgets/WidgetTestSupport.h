@@ -17,8 +17,12 @@ inline QFont solidFont(int pixelSize = 40) {
     return f;
 }
 
+// The widget's own painting on a transparent image: no window background behind it.
 inline QImage grabImage(QWidget& w) {
-    return w.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage image(w.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    w.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
 }
 
 // Bounding box of the pixels of exactly colour c (empty when there are none).

@@ -1,0 +1,327 @@
+#include "ContentTestSupport.h"
+#include "Database.h"
+#include "Library.h"
+#include "Speech.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tx::content;
+using namespace tx::content::test;
+
+namespace {
+
+using Sources = QMap<QString, QString>; // file name -> content
+
+// A small library: chapters and items deliberately listed out of number order.
+Sources fixture() {
+    return {
+        {"library.txt", "# fixture\n日期|2001-02-03\n"},
+        {"sz.txt", "语音|cmn|110\n"
+                   "章|2|动物\n"
+                   "章|1|数字\n"
+                   "字|12|二|数字|èr 二月|二.wav|🍎🍎\n"
+                   "字|11|一|数字|yī 一个 一天|一.wav|🍎|http://example.org/a.swf\n"
+                   "字|21|熊猫|动物|xióng māo 大熊猫|熊猫.wav|字\n"
+                   "字|13|三|数字|sān||无\n"},
+        {"xs.txt", "章|1|古诗\n"
+                   "诗|1|静夜思|古诗|唐·李白/床前明月光，疑是地上霜。|静夜思.wav|🌙\n"},
+        {"xyy.txt", "章|1|单词\n"
+                    "语|1|apple|单词|苹果|apple.wav|🍎\n"},
+        {"quiz.txt", "声|S1.wav|一\n"},
+    };
+}
+
+void writeSources(const QString& dir, const Sources& sources) {
+    for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
+        QFile f(dir + u'/' + it.key());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(it.value().toUtf8());
+    }
+}
+
+class BuilderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QDir().mkpath(src());
+        writeSources(src(), fixture());
+    }
+    QString src() const { return dir.path() + "/src"; }
+    QString program() const { return dir.path() + "/program"; }
+    QString db() const { return program() + "/edusz.mdb"; }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(BuilderTest, ChaptersAndItemsComeBackInNumberOrder) {
+    ASSERT_TRUE(writeDatabase(readLibrary(src()), db(), program(), false));
+    DbReader r(db());
+
+    const auto chapters = r.rows("select * from ZJ order by 章号");
+    ASSERT_EQ(chapters.size(), 2);
+    EXPECT_EQ(chapters[0]["章节"], "数字");
+    EXPECT_EQ(chapters[1]["章节"], "动物");
+
+    const auto items = r.rows("select * from szSound where 章节=? order by 字号", {"数字"});
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]["字号"], 11);
+    EXPECT_EQ(items[0]["字名"], "一");
+    EXPECT_EQ(items[0]["拼音词组"], "yī 一个 一天");
+    EXPECT_EQ(items[0]["声音"], program() + "/字语音库/一.wav");
+    EXPECT_EQ(items[0]["课件地址"], "http://example.org/a.swf");
+    EXPECT_EQ(items[1]["字名"], "二");
+    EXPECT_EQ(items[1]["课件地址"], "");
+    EXPECT_EQ(items[2]["字名"], "三");
+    EXPECT_EQ(items[2]["拼音词组"], "sān");
+    EXPECT_EQ(items[2]["声音"], "");
+
+    const auto poems = r.rows("select * from xsSound where 章节=? order by 诗号", {"古诗"});
+    ASSERT_EQ(poems.size(), 1);
+    EXPECT_EQ(poems[0]["诗"], "唐·李白\n床前明月光，疑是地上霜。");
+    EXPECT_EQ(poems[0]["声音"], program() + "/诗语音库/静夜思.wav");
+    const auto words = r.rows("select * from xyySound order by 语号");
+    ASSERT_EQ(words.size(), 1);
+    EXPECT_EQ(words[0]["汉语翻译"], "苹果");
+    EXPECT_EQ(words[0]["声音"], program() + "/英语语音库/apple.wav");
+
+    const auto sys = r.rows("select * from SYS");
+    ASSERT_EQ(sys.size(), 1);
+    EXPECT_EQ(sys[0]["日期"], "2001-02-03");
+}
+
+TEST_F(BuilderTest, PicturesAreBitmapsFlaggedWithYou) {
+    ASSERT_TRUE(writeDatabase(readLibrary(src()), db(), program(), false));
+    DbReader r(db());
+    int pictures = 0;
+    for (const char* table : {"szSound", "xsSound", "xyySound"}) {
+        for (const QVariantMap& row : r.rows(QStringLiteral("select * from ") + table)) {
+            if (row["图片"] == "有") {
+                const QImage image = decodeBmp(row["PIC"]);
+                ASSERT_FALSE(image.isNull()) << table;
+                EXPECT_GE(image.width(), 200);
+                EXPECT_GE(image.height(), 200);
+                ++pictures;
+            } else {
+                EXPECT_EQ(row["图片"], "");
+                EXPECT_FALSE(row["PIC"].isValid()) << "a row without picture holds PIC data";
+            }
+        }
+    }
+    EXPECT_EQ(pictures, 5);
+    const auto none = r.rows("select * from szSound where 字号=13");
+    ASSERT_EQ(none.size(), 1);
+    EXPECT_EQ(none[0]["图片"], "");
+}
+
+TEST_F(BuilderTest, TheDatabaseRefusesASecondItemNumber) {
+    ASSERT_TRUE(writeDatabase(readLibrary(src()), db(), program(), false));
+    sqlite3* h = nullptr;
+    ASSERT_EQ(sqlite3_open(db().toUtf8().constData(), &h), SQLITE_OK);
+    EXPECT_NE(sqlite3_exec(h, "insert into szSound (字号, 字名) values (11, 'x')", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    EXPECT_NE(
+        sqlite3_exec(h, "insert into ZJ (章号, 章节) values (1, 'x')", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(h);
+}
+
+TEST_F(BuilderTest, IfMissingLeavesAnExistingDatabaseAlone) {
+    QDir().mkpath(program());
+    {
+        QFile f(db());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("edited by the user");
+    }
+    EXPECT_FALSE(writeDatabase(readLibrary(src()), db(), program(), true));
+    QFile f(db());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "edited by the user");
+    f.close();
+
+    EXPECT_TRUE(writeDatabase(readLibrary(src()), db(), program(), false));
+    EXPECT_EQ(DbReader(db()).rows("select * from ZJ").size(), 2);
+    EXPECT_EQ(QDir(program()).entryList(QDir::Files | QDir::Hidden), QStringList{"edusz.mdb"});
+}
+
+TEST(SpokenText, SaysTheNameThenTheWordsOrThePoem) {
+    const Module sz{modules()[0], {}, {}, {}, {}};
+    const Module xs{modules()[1], {}, {}, {}, {}};
+    const Module xyy{modules()[2], {}, {}, {}, {}};
+    EXPECT_EQ(spokenText(sz, Item{1, "一", "数字", "yī 一个 一天", {}, {}, {}, 0}),
+              "一。一个，一天。");
+    EXPECT_EQ(spokenText(sz, Item{2, "三", "数字", "sān", {}, {}, {}, 0}), "三");
+    EXPECT_EQ(spokenText(xs, Item{1, "画", "古诗", "唐·王维\n远看山有色", {}, {}, {}, 0}),
+              "画。唐 王维 远看山有色");
+    EXPECT_EQ(spokenText(xyy, Item{1, "Good night.", "日常用语", "晚安。", {}, {}, {}, 0}),
+              "Good night.");
+}
+
+// A bad line stops the build at that line of that file.
+struct BadSource {
+    const char* name;
+    const char* file;
+    QString content;
+    int line;
+    const char* reason;
+};
+
+void PrintTo(const BadSource& c, std::ostream* os) {
+    *os << c.name;
+}
+
+QString manyItems(int n) {
+    QString s = "章|1|数字\n";
+    for (int i = 1; i <= n; ++i)
+        s += QStringLiteral("字|%1|%2|数字|||无\n").arg(i).arg(QChar(0x4e00 + i));
+    return s;
+}
+
+const BadSource kBadSources[] = {
+    {"DuplicateItemNumber", "sz.txt", "章|1|数字\n字|1|一|数字|||无\n\n字|1|二|数字|||无\n", 4,
+     "duplicate 字号 1"},
+    {"ThreeCharacterLiteracyName", "sz.txt", "章|1|数字\n字|1|大熊猫|数字|||无\n", 2,
+     "6 GBK bytes, more than 4"},
+    {"FiveLatinLetters", "sz.txt", "章|1|数字\n字|1|apple|数字|||无\n", 2, "more than 4"},
+    {"MissingPictureField", "sz.txt", "章|1|数字\n# comment\n字|1|一|数字|yī|一.wav\n", 3,
+     "missing field 图片"},
+    {"MissingChapterName", "xs.txt", "章|1\n", 1, "missing field 章节"},
+    {"TooManyFields", "xyy.txt", "章|1|单词\n语|1|cat|单词|猫|cat.wav|🐱|http://a|x\n", 2,
+     "too many fields"},
+    {"DuplicateChapterNumber", "sz.txt", "章|1|数字\n章|1|动物\n", 2, "duplicate 章号 1"},
+    {"DuplicateChapterName", "xs.txt", "章|1|古诗\n章|2|古诗\n", 2, "duplicate 章节"},
+    {"ChapterNotDefined", "sz.txt", "章|1|数字\n字|1|一|动物|||无\n", 2, "not defined"},
+    {"DuplicateNameInChapterIgnoringCase", "xyy.txt",
+     "章|1|单词\n语|1|apple|单词|苹果||无\n语|2|Apple|单词|苹果||无\n", 3, "duplicate name"},
+    {"TwentySixLiteracyItems", "sz.txt", manyItems(26), 27, "more than 25 items"},
+    {"TwentyOnePoems", "xs.txt",
+     [] {
+         QString s = "章|1|古诗\n";
+         for (int i = 1; i <= 21; ++i)
+             s += QStringLiteral("诗|%1|诗%1|古诗|文||无\n").arg(i);
+         return s;
+     }(),
+     22, "more than 20 items"},
+    {"EmptyPoem", "xs.txt", "章|1|古诗\n诗|1|静夜思|古诗|||无\n", 2, "empty 诗"},
+    {"EmptyTranslation", "xyy.txt", "章|1|单词\n语|1|cat|单词| ||无\n", 2, "empty 汉语翻译"},
+    {"NumberNotWhole", "sz.txt", "章|1|数字\n字|x1|一|数字|||无\n", 2, "not a positive"},
+    {"SoundUsedTwice", "sz.txt", "章|1|数字\n字|1|一|数字||a.wav|无\n字|2|二|数字||A.wav|无\n", 3,
+     "used twice"},
+    {"SoundNotWav", "sz.txt", "章|1|数字\n字|1|一|数字||a.mp3|无\n", 2, "not a .wav"},
+    {"UnknownKind", "xyy.txt", "章|1|单词\n词|1|cat|单词|猫||无\n", 2, "unknown line kind"},
+    {"NoDate", "library.txt", "# nothing\n", 1, "missing 日期"},
+    {"QuizSoundTwice", "quiz.txt", "声|S1.wav|一\n声|S1.wav|一\n", 2, "used twice"},
+};
+
+class BadSourceTest : public ::testing::TestWithParam<BadSource> {};
+
+TEST_P(BadSourceTest, StopsNamingFileAndLine) {
+    const BadSource& c = GetParam();
+    QTemporaryDir dir;
+    Sources sources = fixture();
+    sources[c.file] = c.content;
+    writeSources(dir.path(), sources);
+    try {
+        readLibrary(dir.path());
+        FAIL() << "accepted";
+    } catch (const SourceError& e) {
+        EXPECT_EQ(e.file, dir.path() + u'/' + c.file);
+        EXPECT_EQ(e.line, c.line);
+        EXPECT_TRUE(e.reason.contains(QString::fromUtf8(c.reason))) << e.what();
+        EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(
+            QStringLiteral("%1/%2:%3: ").arg(dir.path(), c.file).arg(c.line)))
+            << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BadSourceTest, ::testing::ValuesIn(kBadSources),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LimitsTest, TwentyFiveItemsAndTwoCharacterNamesAreAccepted) {
+    QTemporaryDir dir;
+    Sources sources = fixture();
+    sources["sz.txt"] = manyItems(24) + "字|99|熊猫|数字|||无\n";
+    writeSources(dir.path(), sources);
+    EXPECT_EQ(readLibrary(dir.path()).modules[0].items.size(), 25);
+}
+
+TEST_F(BuilderTest, TheToolStopsWithFileAndLineAndWritesNothing) {
+    Sources bad = fixture();
+    bad["sz.txt"] = "章|1|数字\n字|1|大熊猫|数字|||无\n";
+    writeSources(src(), bad);
+    QProcess tool;
+    tool.start(TX_MKDB, {"--sources", src(), "--program-dir", program(), "--speak", "--db", db()});
+    ASSERT_TRUE(tool.waitForFinished(-1));
+    EXPECT_EQ(tool.exitCode(), 1);
+    const QString err = QString::fromUtf8(tool.readAllStandardError());
+    EXPECT_TRUE(err.contains(src() + "/sz.txt:2: ")) << err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(program()));
+
+    writeSources(src(), fixture());
+    tool.start(TX_MKDB, {"--sources", src(), "--program-dir", program(), "--db", db()});
+    ASSERT_TRUE(tool.waitForFinished(-1));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(DbReader(db()).rows("select * from szSound").size(), 4);
+}
+
+TEST_F(BuilderTest, RecordingsAreRemadeOnlyWhenTheirTextChanges) {
+    if (QString(TX_ESPEAK).isEmpty())
+        GTEST_SKIP() << "espeak-ng not installed";
+    const QList<SpeechJob> jobs = speechJobs(readLibrary(src()), program());
+    ASSERT_EQ(jobs.size(), 6); // three literacy items with sound, one poem, one word, one quiz
+    SpeechResult first = speak(jobs, TX_ESPEAK, 3);
+    EXPECT_EQ(first.made, 6);
+    for (const SpeechJob& job : jobs)
+        EXPECT_TRUE(isPcmWav(job.path)) << job.path.toStdString();
+    EXPECT_TRUE(isPcmWav(program() + "/S1.wav"));
+
+    SpeechResult second = speak(jobs, TX_ESPEAK, 3);
+    EXPECT_EQ(second.made, 0);
+    EXPECT_EQ(second.kept, 6);
+
+    QList<SpeechJob> changed = jobs;
+    changed[0].text = "二。二月，十二。";
+    QFile::remove(jobs[1].path);
+    SpeechResult third = speak(changed, TX_ESPEAK, 3);
+    EXPECT_EQ(third.made, 2);
+    EXPECT_EQ(third.kept, 4);
+}
+
+TEST_F(BuilderTest, AnUnknownVoiceStopsBeforeAnyRecording) {
+    if (QString(TX_ESPEAK).isEmpty())
+        GTEST_SKIP() << "espeak-ng not installed";
+    const QList<SpeechJob> good = {{program() + "/a.wav", "cmn", 120, "一"},
+                                   {program() + "/b.wav", "en-us+f2", 120, "two"}};
+    EXPECT_EQ(speak(good, TX_ESPEAK, 2).made, 2);
+    const QList<SpeechJob> bad = {{program() + "/c.wav", "cmn", 120, "三"},
+                                  {program() + "/d.wav", "no-such-voice", 120, "x"}};
+    EXPECT_THROW(speak(bad, TX_ESPEAK, 2), std::runtime_error);
+    EXPECT_FALSE(QFileInfo::exists(program() + "/c.wav"));
+}
+
+TEST_F(BuilderTest, ASpeakerThatFailsIsReportedAndLeavesNoFile) {
+    if (QString(TX_ESPEAK).isEmpty())
+        GTEST_SKIP() << "espeak-ng not installed";
+    // Lists the real voices, then fails to speak.
+    const QString failing = dir.path() + "/failing-espeak";
+    {
+        QFile f(failing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n[ \"$1\" = --voices ] && exec " TX_ESPEAK " --voices\nexit 3\n");
+        f.setPermissions(f.permissions() | QFile::ExeOwner);
+    }
+    const QList<SpeechJob> jobs = {{program() + "/a.wav", "cmn", 120, "一"},
+                                   {program() + "/b.wav", "cmn", 120, "二"}};
+    for (const QString& speaker : {failing, QStringLiteral("/nonexistent/espeak-ng")}) {
+        EXPECT_THROW(speak(jobs, speaker, 2), std::runtime_error) << speaker.toStdString();
+        EXPECT_EQ(QDir(program()).entryList(QDir::Files | QDir::Hidden), QStringList{})
+            << speaker.toStdString();
+    }
+}
+
+} // namespace
