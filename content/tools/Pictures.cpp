@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QColor>
 #include <QFont>
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -66,6 +67,14 @@ void drawName(QPainter& p, const QString& name) {
     p.drawText(QRectF(0, 0, kPictureSize, kPictureSize), Qt::AlignCenter, name);
 }
 
+// A missing font draws empty boxes without a word; stop instead.
+void requireFont(const char* family, const char* package) {
+    static const QStringList families = QFontDatabase::families();
+    if (!families.contains(QString::fromUtf8(family)))
+        throw std::runtime_error(std::string("font \"") + family +
+                                 "\" is not installed (Debian package " + package + ")");
+}
+
 } // namespace
 
 QByteArray renderPicture(const QString& source, const QString& name) {
@@ -81,10 +90,13 @@ QByteArray renderPicture(const QString& source, const QString& name) {
         QPainterPath card;
         card.addRoundedRect(QRectF(4, 4, kPictureSize - 8, kPictureSize - 8), 24, 24);
         p.fillPath(card, background(name));
-        if (source == "字")
+        if (source == "字") {
+            requireFont("Noto Sans CJK SC", "fonts-noto-cjk");
             drawName(p, name);
-        else
+        } else {
+            requireFont("Noto Color Emoji", "fonts-noto-color-emoji");
             drawEmoji(p, graphemes(source));
+        }
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -191,6 +191,9 @@ SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int para
         if (pid < 0) {
             if (errno == EINTR)
                 continue;
+            if (failure.isEmpty())
+                failure = QStringLiteral("lost track of espeak: %1")
+                              .arg(QString::fromUtf8(std::strerror(errno)));
             break;
         }
         if (auto it = running.find(pid); it != running.end()) {

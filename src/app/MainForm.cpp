@@ -30,6 +30,8 @@ constexpr int kToolBarHeight = 38;
 constexpr int kBottomHeight = 213;
 constexpr int kCentreTop = kTopBandHeight + kToolBarHeight;
 constexpr int kBottomTop = kClientHeight - kBottomHeight;
+constexpr int kMiddleHeight = 60;
+constexpr int kMiddleTop = kBottomTop - kMiddleHeight;
 
 // The centre's background: a soft sky-to-meadow picture drawn instead of a bitmap.
 class BackgroundPanel : public QWidget {
@@ -63,6 +65,7 @@ TMainForm::TMainForm(Services& services, const ErrorReport& errors, QWidget* par
     buildTopBand();
     buildToolBar();
     buildCentre();
+    buildMiddleBand();
     buildBottom();
     MainForm = this;
 }
@@ -161,7 +164,7 @@ void TMainForm::buildToolBar() {
 void TMainForm::buildCentre() {
     auto* centre = new BackgroundPanel(this);
     centre->setObjectName("CentrePL");
-    centre->setGeometry(0, kCentreTop, kClientWidth, kBottomTop - kCentreTop);
+    centre->setGeometry(0, kCentreTop, kClientWidth, kMiddleTop - kCentreTop);
 
     auto* title = new QLabel(QStringLiteral("童学三步通"), centre);
     title->setObjectName("XTLB");
@@ -224,6 +227,16 @@ void TMainForm::buildCentre() {
         box, "NEWSSB", QStringLiteral("实用网址"),
         QStringLiteral("最实用的实用网址列表,用户可以通过软件升级获取更多的实用网址信息"));
     news->setGeometry(12, 72, 126, 38);
+}
+
+void TMainForm::buildMiddleBand() {
+    auto* band = new QWidget(this);
+    band->setObjectName("CoursewarePL");
+    band->setGeometry(0, kMiddleTop, kClientWidth, kMiddleHeight);
+    band->setAutoFillBackground(true);
+    QPalette pal = band->palette();
+    pal.setColor(QPalette::Window, QColor(255, 250, 230));
+    band->setPalette(pal);
 }
 
 void TMainForm::buildBottom() {

@@ -43,6 +43,7 @@ private:
     void buildTopBand();
     void buildToolBar();
     void buildCentre();
+    void buildMiddleBand();
     void buildBottom();
 
     Services& services_;

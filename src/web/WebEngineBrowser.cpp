@@ -1,18 +1,211 @@
 #include "WebEngineBrowser.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
-#include <QObject>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlRequestInfo>
 #include <QWebEngineView>
 
 namespace tx {
 
-QUrl addressToUrl(const QString& address) {
-    const QString trimmed = address.trimmed();
-    // A Windows-style or Unix path has no scheme of its own; "c:" is a drive, not one.
-    const QUrl url(trimmed, QUrl::TolerantMode);
-    if (url.isValid() && url.scheme().size() > 1)
-        return url;
-    return QUrl::fromLocalFile(QDir::fromNativeSeparators(trimmed));
+namespace {
+
+constexpr qint64 kMaxCoursewareBytes = 256 * 1024 * 1024;
+constexpr int kDownloadTimeoutMs = 60000;
+
+// A courseware page may reach local files only; whatever a movie tries, nothing leaves.
+class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QString scheme = info.requestUrl().scheme();
+        if (scheme != QStringLiteral("file") && scheme != QStringLiteral("data") &&
+            scheme != QStringLiteral("blob"))
+            info.block(true);
+    }
+};
+
+// Wrapper pages stay on the page they were given: a movie cannot navigate elsewhere.
+class PlayerPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
+        return !isMainFrame || url.isLocalFile();
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+};
+
+// One profile for every wrapper page; kept on disk so that the engine's compiled code
+// of Ruffle survives between runs.
+QWebEngineProfile* playerProfile() {
+    static QPointer<QWebEngineProfile> profile;
+    if (!profile) {
+        profile = new QWebEngineProfile(QStringLiteral("courseware"), QCoreApplication::instance());
+        profile->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile));
+    }
+    return profile;
+}
+
+QString writeCacheFile(const QString& name, const QByteArray& bytes) {
+    const QString path = QDir(WebEngineBrowser::cacheFolder()).filePath(name);
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+        return path;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return {};
+    return path;
+}
+
+QString hashName(const QByteArray& key) {
+    return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(20));
+}
+
+} // namespace
+
+QString WebEngineBrowser::cacheFolder() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (dir.isEmpty())
+        dir = QDir::temp().filePath(QStringLiteral("tongxue-cache"));
+    dir = QDir(dir).filePath(QStringLiteral("courseware"));
+    QDir().mkpath(dir);
+    return dir;
+}
+
+WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QString& ruffleDir)
+    : view_(new QWebEngineView(parent)), pagePage_(new QWebEnginePage(view_)),
+      playerPage_(new PlayerPage(playerProfile(), view_)), ruffleDir_(ruffleDir) {
+    if (ruffleDir_.isEmpty())
+        ruffleDir_ = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruffle"));
+    QWebEngineSettings* s = playerPage_->settings();
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    s->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    view_->setPage(pagePage_);
+    view_->setAccessibleName(QStringLiteral("网页"));
+}
+
+WebEngineBrowser::~WebEngineBrowser() {
+    dropDownload();
+}
+
+void WebEngineBrowser::dropDownload() {
+    // Cleared first, so that the reply's finishing cannot show anything any more.
+    QNetworkReply* reply = pending_.data();
+    pending_ = nullptr;
+    if (reply)
+        reply->abort();
+}
+
+QWidget* WebEngineBrowser::widget() {
+    return view_;
+}
+
+void WebEngineBrowser::showOwnPage(const QString& html) {
+    view_->setPage(pagePage_);
+    pagePage_->setHtml(html);
+}
+
+void WebEngineBrowser::navigate(const QString& address) {
+    dropDownload();
+    switch (classifyAddress(address)) {
+    case AddressKind::Empty:
+        showOwnPage(errorPageHtml(address, emptyAddressReason()));
+        return;
+    case AddressKind::LocalSwf: {
+        const QUrl url = addressToUrl(address);
+        playLocal(address, url.toLocalFile(), url.toString(QUrl::FullyEncoded));
+        return;
+    }
+    case AddressKind::WebSwf:
+        download(address);
+        return;
+    case AddressKind::Page:
+        view_->setPage(pagePage_);
+        pagePage_->load(addressToUrl(address));
+        return;
+    }
+}
+
+void WebEngineBrowser::playLocal(const QString& address, const QString& path,
+                                 const QString& base) {
+    const FlashFileState state = checkFlashFile(path);
+    if (state != FlashFileState::Ok) {
+        showOwnPage(errorPageHtml(address, reasonText(state)));
+        return;
+    }
+    if (!QFileInfo::exists(QDir(ruffleDir_).filePath(QStringLiteral("ruffle.js")))) {
+        showOwnPage(errorPageHtml(address, playerMissingReason()));
+        return;
+    }
+    QUrl dir = QUrl::fromLocalFile(QDir(ruffleDir_).absolutePath() + u'/');
+    const QString html = playerPageHtml(
+        {dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base});
+    const QByteArray bytes = html.toUtf8();
+    const QString page = writeCacheFile(QStringLiteral("player-%1.html").arg(hashName(bytes)), bytes);
+    if (page.isEmpty()) {
+        showOwnPage(errorPageHtml(address, reasonText(FlashFileState::Unreadable)));
+        return;
+    }
+    view_->setPage(playerPage_);
+    playerPage_->load(QUrl::fromLocalFile(page));
+}
+
+void WebEngineBrowser::download(const QString& address) {
+    if (!network_)
+        network_ = new QNetworkAccessManager(view_);
+    QNetworkRequest request(addressToUrl(address));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(kDownloadTimeoutMs);
+    QNetworkReply* reply = network_->get(request);
+    pending_ = reply;
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                     [reply](qint64 received, qint64) {
+                         if (received > kMaxCoursewareBytes)
+                             reply->abort();
+                     });
+    QObject::connect(reply, &QNetworkReply::finished, view_,
+                     [this, reply, address] { downloadFinished(reply, address); });
+    showOwnPage(downloadingPageHtml(address));
+}
+
+void WebEngineBrowser::downloadFinished(QNetworkReply* reply, const QString& address) {
+    reply->deleteLater();
+    if (reply != pending_)
+        return; // replaced by a later address, or aborted with its control
+    pending_ = nullptr;
+    if (reply->error() != QNetworkReply::NoError) {
+        showOwnPage(errorPageHtml(address, downloadFailedReason(reply->errorString())));
+        return;
+    }
+    const QByteArray bytes = reply->readAll();
+    if (!hasFlashSignature(bytes)) {
+        showOwnPage(errorPageHtml(address, reasonText(FlashFileState::NotFlash)));
+        return;
+    }
+    const QString file = writeCacheFile(
+        QStringLiteral("web-%1.swf").arg(hashName(addressToUrl(address).toEncoded())), bytes);
+    if (file.isEmpty()) {
+        showOwnPage(errorPageHtml(address, downloadFailedReason(QString())));
+        return;
+    }
+    playLocal(address, file, addressToUrl(address).toString(QUrl::FullyEncoded));
 }
 
 namespace {
@@ -26,16 +219,6 @@ public:
 };
 
 } // namespace
-
-WebEngineBrowser::WebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(parent)) {}
-
-QWidget* WebEngineBrowser::widget() {
-    return view_;
-}
-
-void WebEngineBrowser::navigate(const QString& address) {
-    view_->load(addressToUrl(address));
-}
 
 BrowserControl* WebEngineBrowserFactory::create(QWidget* parent) {
     return new ViewOwnedBrowser(parent);

@@ -1,24 +1,47 @@
 #pragma once
 
 #include "platform/Browser.h"
+#include "web/CoursewarePages.h"
 
+#include <QPointer>
+#include <QString>
 #include <QUrl>
 
+class QNetworkAccessManager;
+class QNetworkReply;
+class QWebEnginePage;
 class QWebEngineView;
 
 namespace tx {
 
-// An address as the program hands it over: a web or file: address, or a plain local path.
-QUrl addressToUrl(const QString& address);
-
+// The real embedded browser: web pages and local files as the engine shows them, Flash
+// courseware (.swf) through a wrapper page of ours that runs Ruffle, and our own page
+// for an address that cannot be shown.
 class WebEngineBrowser : public BrowserControl {
 public:
-    explicit WebEngineBrowser(QWidget* parent);
+    // ruffleDir: the folder holding ruffle.js; empty: <folder of the executable>/ruffle.
+    explicit WebEngineBrowser(QWidget* parent, const QString& ruffleDir = QString());
+    ~WebEngineBrowser() override;
     QWidget* widget() override;
     void navigate(const QString& address) override;
 
+    QWebEngineView* view() const { return view_; }
+    // Where wrapper pages and downloaded courseware are written.
+    static QString cacheFolder();
+
 private:
+    void showOwnPage(const QString& html);
+    void playLocal(const QString& address, const QString& path, const QString& base);
+    void download(const QString& address);
+    void dropDownload();
+    void downloadFinished(QNetworkReply* reply, const QString& address);
+
     QWebEngineView* view_;
+    QWebEnginePage* pagePage_;   // ordinary pages: the engine's default profile
+    QWebEnginePage* playerPage_; // wrapper pages: local files allowed, no network
+    QString ruffleDir_;
+    QNetworkAccessManager* network_ = nullptr;
+    QPointer<QNetworkReply> pending_;
 };
 
 class WebEngineBrowserFactory : public BrowserFactory {

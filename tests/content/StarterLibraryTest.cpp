@@ -80,10 +80,6 @@ void checkDatabase(const QString& path) {
     }
 }
 
-TEST(StarterLibrary, ProgramFolderDatabaseHoldsEveryRule) {
-    checkDatabase(QStringLiteral(TX_PROGRAM_DIR) + "/edusz.mdb");
-}
-
 TEST(StarterLibrary, AFreshBuildHoldsEveryRuleAndEveryLiteracyItemHasAPicture) {
     QTemporaryDir dir;
     const QString db = dir.path() + "/edusz.mdb";

@@ -1,0 +1,176 @@
+#include "CoursewarePages.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace tx {
+
+QUrl addressToUrl(const QString& address) {
+    const QString trimmed = address.trimmed();
+    // A Windows-style or Unix path has no scheme of its own; "c:" is a drive, not one.
+    const QUrl url(trimmed, QUrl::TolerantMode);
+    if (url.isValid() && url.scheme().size() > 1)
+        return url;
+    return QUrl::fromLocalFile(QDir::fromNativeSeparators(trimmed));
+}
+
+bool isSwfAddress(const QString& address) {
+    if (address.trimmed().isEmpty())
+        return false;
+    return addressToUrl(address).path().endsWith(QStringLiteral(".swf"), Qt::CaseInsensitive);
+}
+
+AddressKind classifyAddress(const QString& address) {
+    if (address.trimmed().isEmpty())
+        return AddressKind::Empty;
+    if (!isSwfAddress(address))
+        return AddressKind::Page;
+    const QString scheme = addressToUrl(address).scheme().toLower();
+    if (scheme == QStringLiteral("file"))
+        return AddressKind::LocalSwf;
+    if (scheme == QStringLiteral("http") || scheme == QStringLiteral("https"))
+        return AddressKind::WebSwf;
+    return AddressKind::Page;
+}
+
+bool hasFlashSignature(const QByteArray& head) {
+    if (head.size() < 3 || head[1] != 'W' || head[2] != 'S')
+        return false;
+    return head[0] == 'F' || head[0] == 'C' || head[0] == 'Z';
+}
+
+FlashFileState checkFlashFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return FlashFileState::Missing;
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return FlashFileState::Unreadable;
+    return hasFlashSignature(file.read(3)) ? FlashFileState::Ok : FlashFileState::NotFlash;
+}
+
+QString htmlEscaped(const QString& text) {
+    QString out = text.toHtmlEscaped();
+    out.replace(u'\'', QStringLiteral("&#39;"));
+    return out;
+}
+
+QString reasonText(FlashFileState state) {
+    switch (state) {
+    case FlashFileState::Ok:
+        return {};
+    case FlashFileState::Missing:
+        return QStringLiteral("找不到这个课件文件，请检查课件网址是否正确。");
+    case FlashFileState::Unreadable:
+        return QStringLiteral("无法读取这个课件文件。");
+    case FlashFileState::NotFlash:
+        return QStringLiteral("这个文件不是 Flash 课件（.swf 文件）。");
+    }
+    return {};
+}
+
+QString emptyAddressReason() {
+    return QStringLiteral("没有课件网址。");
+}
+
+QString downloadFailedReason(const QString& detail) {
+    QString text = QStringLiteral("无法下载这个课件，请检查网络连接和课件网址。");
+    if (!detail.isEmpty())
+        text += QStringLiteral("（") + detail + QStringLiteral("）");
+    return text;
+}
+
+QString playerMissingReason() {
+    return QStringLiteral("没有找到 Flash 课件播放组件（Ruffle），请重新安装本软件。");
+}
+
+namespace {
+
+QString ownPage(const QString& title, const QString& body) {
+    // Our pages carry no script and load nothing.
+    return QStringLiteral(
+               "<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
+               "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+               "style-src 'unsafe-inline'\"><title>%1</title><style>"
+               "body{font-family:sans-serif;background:#fffbe6;color:#333;margin:40px}"
+               "h1{color:#c0392b;font-size:24px}p{font-size:16px}"
+               "code{background:#fff;border:1px solid #ddd;padding:2px 4px;word-break:break-all}"
+               "</style></head><body>%2</body></html>")
+        .arg(htmlEscaped(title), body);
+}
+
+} // namespace
+
+QString errorPageHtml(const QString& address, const QString& reason) {
+    const QString shown = address.isEmpty() ? QStringLiteral("（空）") : address;
+    return ownPage(QStringLiteral("无法显示课件"),
+                   QStringLiteral("<h1>无法显示课件</h1><p>%1</p><p>网址：<code>%2</code></p>")
+                       .arg(htmlEscaped(reason), htmlEscaped(shown)));
+}
+
+QString downloadingPageHtml(const QString& address) {
+    return ownPage(QStringLiteral("正在下载课件"),
+                   QStringLiteral("<h1 style=\"color:#2e7d32\">正在下载课件，请稍候……</h1>"
+                                  "<p>网址：<code>%1</code></p>")
+                       .arg(htmlEscaped(address)));
+}
+
+QString playerPageHtml(const PlayerPage& page) {
+    QJsonObject load{
+        {QStringLiteral("url"), page.movie.toString(QUrl::FullyEncoded)},
+        {QStringLiteral("base"), page.base},
+        {QStringLiteral("allowNetworking"), QStringLiteral("none")},
+        {QStringLiteral("allowScriptAccess"), false},
+        {QStringLiteral("openUrlMode"), QStringLiteral("deny")},
+        {QStringLiteral("upgradeToHttps"), false},
+        {QStringLiteral("autoplay"), QStringLiteral("on")},
+        {QStringLiteral("unmuteOverlay"), QStringLiteral("hidden")},
+        {QStringLiteral("letterbox"), QStringLiteral("on")},
+        {QStringLiteral("scale"), QStringLiteral("showAll")},
+        {QStringLiteral("splashScreen"), false},
+        {QStringLiteral("warnOnUnsupportedContent"), false},
+        {QStringLiteral("showSwfDownload"), false},
+        {QStringLiteral("menu"), false},
+        {QStringLiteral("publicPath"), page.ruffleDir.toString(QUrl::FullyEncoded)},
+        {QStringLiteral("polyfills"), false},
+    };
+    // JSON is a JavaScript literal; "<" escaped so that no text can close the script.
+    QString config = QString::fromUtf8(QJsonDocument(load).toJson(QJsonDocument::Compact));
+    config.replace(u'<', QStringLiteral("\\u003c"));
+    const QString script =
+        QStringLiteral(
+            "window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};"
+            "window.addEventListener(\"DOMContentLoaded\",function(){"
+            "var o=%1;var box=document.getElementById(\"player\");"
+            "if(!window.RufflePlayer.newest){document.title=\"%3\";return;}"
+            "var p=window.RufflePlayer.newest().createPlayer();box.appendChild(p);"
+            "p.addEventListener(\"loadedmetadata\",function(){document.title=\"%2\";});"
+            "p.addEventListener(\"loadederror\",function(){document.title=\"%3\";});"
+            "p.ruffle().load(o).catch(function(){document.title=\"%3\";});});")
+            .arg(config, QString::fromUtf8(kPlayerReadyTitle), QString::fromUtf8(kPlayerFailedTitle));
+    const QByteArray hash =
+        QCryptographicHash::hash(script.toUtf8(), QCryptographicHash::Sha256).toBase64();
+    const QString ruffleJs =
+        page.ruffleDir.resolved(QUrl(QStringLiteral("ruffle.js"))).toString(QUrl::FullyEncoded);
+    // Only our inline script and Ruffle's own files run; nothing can be sent anywhere.
+    const QString csp = QStringLiteral("default-src 'none'; script-src 'sha256-%1' file: "
+                                       "'wasm-unsafe-eval'; connect-src file:; style-src "
+                                       "'unsafe-inline'; img-src file: data: blob:; media-src "
+                                       "data: blob:; font-src file: data:; worker-src file: blob:; "
+                                       "form-action 'none'; base-uri 'none'")
+                            .arg(QString::fromLatin1(hash));
+    return QStringLiteral("<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
+                          "<meta http-equiv=\"Content-Security-Policy\" content=\"%1\">"
+                          "<title>课件</title><style>html,body{margin:0;width:100%;height:100%;"
+                          "overflow:hidden;background:#fffbe6}#player,ruffle-player{display:"
+                          "block;width:100%;height:100%}</style><script>%2</script>"
+                          "<script src=\"%3\"></script></head><body><div id=\"player\"></div>"
+                          "</body></html>")
+        .arg(htmlEscaped(csp), script, htmlEscaped(ruffleJs));
+}
+
+} // namespace tx
