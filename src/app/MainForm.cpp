@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Services.h"
+#include "web/MainWindowLinks.h"
 #include "web/Sites.h"
 
 #include <QCloseEvent>
@@ -67,6 +68,7 @@ TMainForm::TMainForm(Services& services, const ErrorReport& errors, QWidget* par
     buildCentre();
     buildMiddleBand();
     buildBottom();
+    new MainWindowLinks(this, services_, WB1_);
     MainForm = this;
 }
 
@@ -157,8 +159,10 @@ void TMainForm::buildToolBar() {
     }
     connect(bar->findChild<QToolButton*>("MINISB"), &QToolButton::clicked, this,
             &TMainForm::MINISBClick);
+    // Queued, like the module buttons: the question is modal, and a press that arrives
+    // through the accessibility bus must get its answer before the window opens.
     connect(bar->findChild<QToolButton*>("QuitSb"), &QToolButton::clicked, this,
-            &TMainForm::QuitSbClick);
+            &TMainForm::QuitSbClick, Qt::QueuedConnection);
 }
 
 void TMainForm::buildCentre() {
@@ -253,7 +257,10 @@ void TMainForm::setModuleOpener(const QString& buttonName, std::function<void()>
     if (!b)
         return;
     b->disconnect(this);
-    connect(b, &QToolButton::clicked, this, [open = std::move(open)] { open(); });
+    // The windows are modal; opening them from the event loop lets the press that asked for
+    // them (a click, or an action through the accessibility bus) return first.
+    connect(
+        b, &QToolButton::clicked, this, [open = std::move(open)] { open(); }, Qt::QueuedConnection);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

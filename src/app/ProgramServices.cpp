@@ -1,6 +1,7 @@
 #include "ProgramServices.h"
 
 #include "MainForm.h"
+
 #include "arithmetic/YsmainForm.h"
 #include "platform/DesktopExternalBrowser.h"
 #include "platform/ExecutableProgramPaths.h"
@@ -8,7 +9,10 @@
 #include "platform/QtDialogs.h"
 #include "platform/SdlSoundService.h"
 #include "platform/SystemClock.h"
+#include "web/BrowserWindows.h"
+#include "web/WebAllForm.h"
 #include "web/WebEngineBrowser.h"
+#include <QApplication>
 
 namespace tx {
 
@@ -35,8 +39,13 @@ ProgramServices::ProgramServices() : parts_(std::make_unique<Parts>()) {
 ProgramServices::~ProgramServices() = default;
 
 void ProgramServices::connectModules(TMainForm& mainForm) {
-    mainForm.setModuleOpener(QStringLiteral("SSSB"),
-                             [this, &mainForm] { OpenArithmeticQuiz(services_, &mainForm); });
+    mainForm.setModuleOpener(QStringLiteral("SSSB"), [this, &mainForm] {
+        OpenArithmeticQuiz(services_, &mainForm, [this] {
+            OpenAdvertisingWindow(services_, QApplication::activeModalWidget());
+        });
+    });
+    mainForm.setModuleOpener(QStringLiteral("NEWSSB"),
+                             [this, &mainForm] { OpenLinksDirectory(services_, &mainForm); });
 }
 
 } // namespace tx

@@ -111,8 +111,7 @@ TAboutForm::TAboutForm(Services& services, QWidget* owner)
     address->setPalette(apal);
     address->setCursor(Qt::PointingHandCursor);
     address->setGeometry(140, 84, 240, 24);
-    connect(address, &TLabel3D::clicked, this,
-            [this] { OpenMakerPageWindow(services_, this); });
+    connect(address, &TLabel3D::clicked, this, [this] { OpenMakerPageWindow(services_, this); });
 
     auto* ok = new TFlatSpeedButton(this);
     ok->setObjectName("NextSb");

@@ -15,7 +15,10 @@ QUrl addressToUrl(const QString& address) {
     const QUrl url(trimmed, QUrl::TolerantMode);
     if (url.isValid() && url.scheme().size() > 1)
         return url;
-    return QUrl::fromLocalFile(QDir::fromNativeSeparators(trimmed));
+    // Windows-style paths separate with '\\'; QDir converts them only on Windows.
+    QString path = trimmed;
+    path.replace(u'\\', u'/');
+    return QUrl::fromLocalFile(path);
 }
 
 bool isSwfAddress(const QString& address) {

@@ -92,25 +92,35 @@ void MainWindowLinks::buildSponsorBand() {
          }},
         {"GGLB1", QStringLiteral("大旗育儿频道"), kBlue,
          [=, this] {
-             openGeneral({partner + QStringLiteral("大旗育儿频道"), false, Banner::DQPL, {},
+             openGeneral({partner + QStringLiteral("大旗育儿频道"),
+                          false,
+                          Banner::DQPL,
+                          {},
                           externalSiteAddress(ExternalSite::PartnerChannel)});
          }},
         {"GGLB2", QStringLiteral("中华儿童网"), kBlue,
          [=, this] {
-             openGeneral({partner + QStringLiteral("中华儿童网"), false, Banner::ETPL, {},
+             openGeneral({partner + QStringLiteral("中华儿童网"),
+                          false,
+                          Banner::ETPL,
+                          {},
                           externalSiteAddress(ExternalSite::PartnerSite)});
          }},
         {"GGLB3", QStringLiteral("美国签证专家"), kGreen,
          [=, this] {
-             openGeneral({advertiserName() + QStringLiteral("->美国签证专家 "), false,
-                          Banner::None, {},
+             openGeneral({advertiserName() + QStringLiteral("->美国签证专家 "),
+                          false,
+                          Banner::None,
+                          {},
                           makerSiteAddress(programDir(), MakerSite::Second, second)});
          }},
         {"SHENZHENLB", QStringLiteral("电脑维修服务中心"), kGreen,
          [this] {
              openGeneral({QStringLiteral("深圳电脑医院-深圳电脑之家-信誉专业服务->"
                                          "深圳电脑维修服务中心-福田区-罗湖区-南山区"),
-                          false, Banner::None, {},
+                          false,
+                          Banner::None,
+                          {},
                           externalSiteAddress(ExternalSite::RepairService)});
          }},
         {"Label3D7", QStringLiteral("->您的广告位置"), kBlue,
@@ -142,8 +152,12 @@ void MainWindowLinks::buildSponsorBand() {
 }
 
 void MainWindowLinks::QMTPLClick() {
-    openGeneral({{}, true, Banner::None, QStringLiteral("GG"),
-                 makerSiteAddress(programDir(), MakerSite::First, QStringLiteral("/guanggao.htm"))});
+    openGeneral(
+        {{},
+         true,
+         Banner::None,
+         QStringLiteral("GG"),
+         makerSiteAddress(programDir(), MakerSite::First, QStringLiteral("/guanggao.htm"))});
 }
 
 bool MainWindowLinks::eventFilter(QObject* watched, QEvent* event) {
@@ -171,13 +185,20 @@ void MainWindowLinks::connectToolBar() {
     };
     connectButton("ABOUTSB", [this] { OpenAboutWindow(services_, mainWindow_); });
     connectButton("PAYSB", [this] {
-        openGeneral({{}, true, Banner::None, QStringLiteral("RB14"),
-                     makerSiteAddress(programDir(), MakerSite::First, QStringLiteral("/zqlyx.htm"))});
+        openGeneral(
+            {{},
+             true,
+             Banner::None,
+             QStringLiteral("RB14"),
+             makerSiteAddress(programDir(), MakerSite::First, QStringLiteral("/zqlyx.htm"))});
     });
     connectButton("SpeedButton1", [this] {
-        openGeneral({QStringLiteral("用户反馈专栏-童学三步通(最受欢迎幼儿儿童版)"), false,
-                     Banner::None, {},
-                     makerSiteAddress(programDir(), MakerSite::First, QStringLiteral("/zqlyxfk.htm"))});
+        openGeneral(
+            {QStringLiteral("用户反馈专栏-童学三步通(最受欢迎幼儿儿童版)"),
+             false,
+             Banner::None,
+             {},
+             makerSiteAddress(programDir(), MakerSite::First, QStringLiteral("/zqlyxfk.htm"))});
     });
 }
 
@@ -207,7 +228,11 @@ void MainWindowLinks::buildSitePages() {
         {"RB11", QStringLiteral("青禾学堂网"), kBlue, false, MakerSite::First, {}},
         {"RB12", QStringLiteral("合作媒体"), kRed, false, MakerSite::First,
          QStringLiteral("/yjstar.htm")},
-        {"RB14", QStringLiteral("技术支持"), {}, false, MakerSite::First,
+        {"RB14",
+         QStringLiteral("技术支持"),
+         {},
+         false,
+         MakerSite::First,
          QStringLiteral("/download.htm")},
         {"GG", QStringLiteral("广告信息栏"), kBlue, true, MakerSite::Second,
          QStringLiteral("/guanggao.htm")},

@@ -117,8 +117,8 @@ QString externalSiteAddress(ExternalSite site) {
 }
 
 const MakerInfo& makerInfo() {
-    static const MakerInfo info{text(kSites.maker.company),   text(kSites.maker.siteName),
-                                text(kSites.maker.slogan),    text(kSites.maker.hostFirst),
+    static const MakerInfo info{text(kSites.maker.company),    text(kSites.maker.siteName),
+                                text(kSites.maker.slogan),     text(kSites.maker.hostFirst),
                                 text(kSites.maker.hostSecond), text(kSites.maker.email)};
     return info;
 }
@@ -133,7 +133,8 @@ QList<LinkEntry> usefulLinks(const QString& programDir) {
     for (const auto& link : kSites.links) {
         QString address = text(link.address);
         if (address.startsWith(makerPrefix))
-            address = makerSiteAddress(programDir, MakerSite::First, address.mid(makerPrefix.size()));
+            address =
+                makerSiteAddress(programDir, MakerSite::First, address.mid(makerPrefix.size()));
         entries.append({text(link.caption), address});
     }
     return entries;

@@ -77,10 +77,10 @@ void TWEBALLForm::buildTopPanel() {
     QMTPL_->setAutoFillBackground(true);
     QMTPL_->setPalette(withWindow(QMTPL_->palette(), QColor(150, 210, 110)));
 
-    auto* invite = new QLabel(QStringLiteral("->欢迎推荐更好的 实用网址 给我们") +
-                                  makerInfo().email +
-                                  QStringLiteral(",更好的为广大的幼儿园和家庭用户服务"),
-                              QMTPL_);
+    auto* invite =
+        new QLabel(QStringLiteral("->欢迎推荐更好的 实用网址 给我们") + makerInfo().email +
+                       QStringLiteral(",更好的为广大的幼儿园和家庭用户服务"),
+                   QMTPL_);
     invite->setObjectName("InviteLB");
     invite->setStyleSheet("color: blue;");
     invite->setGeometry(10, 10, 780, 22);
@@ -110,8 +110,9 @@ void TWEBALLForm::buildList() {
     TV1_->setRootIsDecorated(false);
     TV1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TV1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    TV1_->setStyleSheet("QTreeWidget { background: #ffff80; }"
-                        "QTreeWidget::item:selected:!active { background: #3070c0; color: white; }");
+    TV1_->setStyleSheet(
+        "QTreeWidget { background: #ffff80; }"
+        "QTreeWidget::item:selected:!active { background: #3070c0; color: white; }");
     const QIcon icon = linkIcon();
     const QString programDir = QFileInfo(services_.paths->executablePath()).absolutePath();
     for (const LinkEntry& link : usefulLinks(programDir)) {

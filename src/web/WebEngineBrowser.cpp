@@ -37,7 +37,7 @@ public:
 };
 
 // Wrapper pages stay on the page they were given: a movie cannot navigate elsewhere.
-class PlayerPage : public QWebEnginePage {
+class WrapperWebPage : public QWebEnginePage {
 public:
     using QWebEnginePage::QWebEnginePage;
 
@@ -87,7 +87,7 @@ QString WebEngineBrowser::cacheFolder() {
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QString& ruffleDir)
     : view_(new QWebEngineView(parent)), pagePage_(new QWebEnginePage(view_)),
-      playerPage_(new PlayerPage(playerProfile(), view_)), ruffleDir_(ruffleDir) {
+      playerPage_(new WrapperWebPage(playerProfile(), view_)), ruffleDir_(ruffleDir) {
     if (ruffleDir_.isEmpty())
         ruffleDir_ = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruffle"));
     QWebEngineSettings* s = playerPage_->settings();

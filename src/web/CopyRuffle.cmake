@@ -1,0 +1,16 @@
+# Copies Ruffle's run-time files (scripts, WebAssembly, licences) into DEST, from
+# TX_RUFFLE_DIR or the first folder of SEARCH that holds ruffle.js.
+set(src "")
+foreach(dir ${TX_RUFFLE_DIR} ${SEARCH})
+  if(dir AND EXISTS "${dir}/ruffle.js")
+    set(src "${dir}")
+    break()
+  endif()
+endforeach()
+if(NOT src)
+  message(WARNING "Ruffle not found (run scripts/setup.sh): .swf courseware cannot be played")
+  return()
+endif()
+file(GLOB files "${src}/*.js" "${src}/*.wasm" "${src}/LICENSE*" "${src}/package.json")
+file(MAKE_DIRECTORY "${DEST}")
+file(COPY ${files} DESTINATION "${DEST}")

@@ -1,0 +1,192 @@
+#include "web/CoursewarePages.h"
+#include "web/WebEngineBrowser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace tx {
+namespace {
+
+constexpr int kPatienceMs = 60000;
+
+QString pageText(QWebEnginePage* page) {
+    QString text;
+    bool done = false;
+    page->toPlainText([&](const QString& t) {
+        text = t;
+        done = true;
+    });
+    (void)QTest::qWaitFor([&] { return done; }, kPatienceMs);
+    return text;
+}
+
+QString waitForPlayer(WebEngineBrowser& b) {
+    (void)QTest::qWaitFor(
+        [&] {
+            const QString t = b.view()->page()->title();
+            return t == QString::fromUtf8(kPlayerReadyTitle) ||
+                   t == QString::fromUtf8(kPlayerFailedTitle);
+        },
+        kPatienceMs);
+    return b.view()->page()->title();
+}
+
+// Counts pixels near a colour of the sample's first frame (its red circle).
+int redPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    return n;
+}
+
+// A loopback HTTP server answering fixed paths.
+class LoopbackServer {
+public:
+    explicit LoopbackServer(std::map<QByteArray, std::pair<QByteArray, QByteArray>> routes)
+        : routes_(std::move(routes)) {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) {
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] { answer(s); });
+                QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+            }
+        });
+    }
+    QString url(const QString& path) const {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
+    }
+
+private:
+    void answer(QTcpSocket* s) {
+        const QByteArray request = s->readAll();
+        const QByteArray path = request.split(' ').value(1);
+        const auto it = routes_.find(path);
+        QByteArray reply;
+        if (it == routes_.end()) {
+            reply = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        } else {
+            reply = "HTTP/1.1 200 OK\r\nContent-Type: " + it->second.first +
+                    "\r\nContent-Length: " + QByteArray::number(it->second.second.size()) +
+                    "\r\nConnection: close\r\n\r\n" + it->second.second;
+        }
+        s->write(reply);
+        s->disconnectFromHost();
+    }
+    QTcpServer server_;
+    std::map<QByteArray, std::pair<QByteArray, QByteArray>> routes_;
+};
+
+QByteArray sampleBytes() {
+    QFile f(QStringLiteral(TX_SAMPLE_SWF));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << TX_SAMPLE_SWF;
+    return f.readAll();
+}
+
+class RealBrowser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.resize(640, 480);
+        browser = new WebEngineBrowser(&host, QStringLiteral(TX_RUFFLE_DIR));
+        browser->widget()->setGeometry(0, 0, 640, 480);
+        host.show();
+    }
+    void TearDown() override { delete browser; }
+    QImage grabWhenRed() {
+        QImage shot;
+        (void)QTest::qWaitFor(
+            [&] {
+                shot = browser->widget()->grab().toImage();
+                return redPixels(shot) > 100;
+            },
+            kPatienceMs);
+        return shot;
+    }
+    QWidget host;
+    WebEngineBrowser* browser = nullptr;
+};
+
+TEST_F(RealBrowser, PlaysLocalSwfWhosePathHasSpacesAndChinese) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("我的 课件"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/一 二 三.SWF");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TX_SAMPLE_SWF), path));
+
+    browser->navigate(path);
+    EXPECT_EQ(waitForPlayer(*browser), QString::fromUtf8(kPlayerReadyTitle));
+    EXPECT_TRUE(browser->view()->page()->url().isLocalFile());
+    const QImage shot = grabWhenRed();
+    if (const QByteArray out = qgetenv("TX_SCREENSHOT"); !out.isEmpty())
+        shot.save(QString::fromLocal8Bit(out));
+    EXPECT_GT(redPixels(shot), 100) << "the movie's first frame was not drawn";
+}
+
+TEST_F(RealBrowser, PlaysWebSwfDownloadedFromLoopbackServer) {
+    LoopbackServer server({{"/kejian/%E4%B8%80.swf", {"application/x-shockwave-flash", sampleBytes()}}});
+    browser->navigate(server.url(QStringLiteral("/kejian/一.swf")));
+    EXPECT_EQ(waitForPlayer(*browser), QString::fromUtf8(kPlayerReadyTitle));
+    EXPECT_GT(redPixels(grabWhenRed()), 100);
+}
+
+TEST_F(RealBrowser, BadCoursewareShowsOurChinesePageNamingTheAddress) {
+    QTemporaryDir dir;
+    QFile notFlash(dir.filePath(QStringLiteral("假的.swf")));
+    ASSERT_TRUE(notFlash.open(QIODevice::WriteOnly));
+    notFlash.write("<html>not a movie</html>");
+    notFlash.close();
+    LoopbackServer server({});
+    const struct {
+        QString address;
+        QString reason;
+    } cases[] = {
+        {dir.filePath(QStringLiteral("没有 这个.swf")), reasonText(FlashFileState::Missing)},
+        {notFlash.fileName(), reasonText(FlashFileState::NotFlash)},
+        {server.url(QStringLiteral("/missing.swf")), QStringLiteral("无法下载这个课件")},
+        {QString(), emptyAddressReason()},
+    };
+    for (const auto& c : cases) {
+        browser->navigate(c.address);
+        (void)QTest::qWaitFor([&] { return pageText(browser->view()->page()).contains(c.reason); },
+                        kPatienceMs);
+        const QString text = pageText(browser->view()->page());
+        EXPECT_TRUE(text.contains(c.reason)) << text.toStdString();
+        EXPECT_TRUE(text.contains(c.address)) << text.toStdString();
+    }
+}
+
+TEST_F(RealBrowser, WebPageCannotReadLocalFiles) {
+    QTemporaryDir dir;
+    QFile secret(dir.filePath(QStringLiteral("secret.txt")));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("secret");
+    secret.close();
+    const QByteArray page =
+        "<html><head><title>waiting</title><script>"
+        "fetch('" + QUrl::fromLocalFile(secret.fileName()).toEncoded() +
+        "').then(r=>r.text()).then(t=>{document.title='read:'+t},"
+        "()=>{document.title='blocked'});</script></head><body>page</body></html>";
+    LoopbackServer server({{"/page.htm", {"text/html", page}}});
+    browser->navigate(server.url(QStringLiteral("/page.htm")));
+    (void)QTest::qWaitFor(
+        [&] {
+            const QString t = browser->view()->page()->title();
+            return t == QStringLiteral("blocked") || t.startsWith(QStringLiteral("read:"));
+        },
+        kPatienceMs);
+    EXPECT_EQ(browser->view()->page()->title(), QStringLiteral("blocked"));
+}
+
+} // namespace
+} // namespace tx
