@@ -22,6 +22,11 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 
+# Ruffle comes from the npm registry; a machine without npm gets Debian's.
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -32,6 +37,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   "${sudo_cmd[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Ruffle, the Flash player for .swf courseware (npm package, pinned; never committed).
+ruffle_version=0.6.0
+ruffle_pkg="$build/ruffle/node_modules/@ruffle-rs/ruffle"
+if ! grep -qsE "\"version\": *\"$ruffle_version\"" "$ruffle_pkg/package.json"; then
+  if command -v npm >/dev/null; then
+    npm install --prefix "$build/ruffle" "@ruffle-rs/ruffle@$ruffle_version" --no-audit --no-fund
+  else
+    echo "npm not found: .swf courseware will not play (install npm, run again)" >&2
+  fi
 fi
 
 if [ ! -f "$build/build.ninja" ]; then

@@ -73,8 +73,8 @@ void u32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 std::vector<std::uint8_t> rect(int xMin, int xMax, int yMin, int yMax) {
-    const int n = std::max({signedBitsFor(xMin), signedBitsFor(xMax), signedBitsFor(yMin),
-                            signedBitsFor(yMax)});
+    const int n = std::max(
+        {signedBitsFor(xMin), signedBitsFor(xMax), signedBitsFor(yMin), signedBitsFor(yMax)});
     BitWriter w;
     w.bits(std::uint32_t(n), 5);
     for (int v : {xMin, xMax, yMin, yMax})
@@ -119,8 +119,9 @@ int SwfWriter::defineShape(const std::vector<Point>& polygon, Rgb fill) {
     const int id = nextId_++;
     std::vector<std::uint8_t> body;
     u16(body, unsigned(id));
-    append(body, rect(*std::min_element(xs.begin(), xs.end()), *std::max_element(xs.begin(), xs.end()),
-                      *std::min_element(ys.begin(), ys.end()), *std::max_element(ys.begin(), ys.end())));
+    append(body,
+           rect(*std::min_element(xs.begin(), xs.end()), *std::max_element(xs.begin(), xs.end()),
+                *std::min_element(ys.begin(), ys.end()), *std::max_element(ys.begin(), ys.end())));
     body.push_back(1); // one fill style: solid
     body.push_back(0x00);
     body.push_back(fill.r);
@@ -214,7 +215,7 @@ const std::map<char, std::vector<Polyline>>& strokeFont() {
         {'s', {{{6, 4}, {1, 4}, {0, 5}, {1, 6}, {5, 6}, {6, 7}, {5, 8}, {0, 8}}}},
         {'a', {{{1, 4}, {5, 4}, {6, 5}, {6, 8}}, {{6, 6}, {1, 6}, {0, 7}, {1, 8}, {6, 8}}}},
         {'n', {{{0, 4}, {0, 8}}, {{0, 5}, {1, 4}, {5, 4}, {6, 5}, {6, 8}}}},
-        {'-', {{{1, 2.5}, {5, 2.5}}}},  // first tone (macron)
+        {'-', {{{1, 2.5}, {5, 2.5}}}},     // first tone (macron)
         {'`', {{{1.5, 1.2}, {3.5, 2.8}}}}, // fourth tone (grave)
     };
     return font;
@@ -268,16 +269,17 @@ public:
 
 private:
     static std::size_t letters(const std::string& s) {
-        return std::size_t(std::count_if(s.begin(), s.end(), [](char c) { return c != '-' && c != '`'; }));
+        return std::size_t(
+            std::count_if(s.begin(), s.end(), [](char c) { return c != '-' && c != '`'; }));
     }
 
     void glyph(char c, double x, double top, double scale) {
         for (const Polyline& line : strokeFont().at(c))
             for (std::size_t k = 1; k < line.size(); ++k)
-                put(w_.defineShape(strokePolygon({x + line[k - 1].x * scale, top + line[k - 1].y * scale},
-                                                 {x + line[k].x * scale, top + line[k].y * scale},
-                                                 scale * 0.9),
-                                   {210, 30, 60}));
+                put(w_.defineShape(
+                    strokePolygon({x + line[k - 1].x * scale, top + line[k - 1].y * scale},
+                                  {x + line[k].x * scale, top + line[k].y * scale}, scale * 0.9),
+                    {210, 30, 60}));
     }
 
     void put(int id) {

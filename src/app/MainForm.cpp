@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Services.h"
+#include "web/CoursewareBand.h"
 #include "web/MainWindowLinks.h"
 #include "web/Sites.h"
 
@@ -241,6 +242,7 @@ void TMainForm::buildMiddleBand() {
     QPalette pal = band->palette();
     pal.setColor(QPalette::Window, QColor(255, 250, 230));
     band->setPalette(pal);
+    buildCoursewareBand(band, services_, this);
 }
 
 void TMainForm::buildBottom() {

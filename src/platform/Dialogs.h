@@ -32,8 +32,8 @@ public:
     // Answer an empty string when the user cancels.
     virtual QString openFile(QWidget* owner, const QString& filter,
                              const QString& defaultExtension) = 0;
-    virtual QString saveFile(QWidget* owner, const QString& filter,
-                             const QString& defaultExtension, const QString& proposedName) = 0;
+    virtual QString saveFile(QWidget* owner, const QString& filter, const QString& defaultExtension,
+                             const QString& proposedName) = 0;
     // As openFile, and tells which filter entry was selected (for a caller that reads the
     // file according to the entry, Part 3.7). The default answers entry 1.
     virtual FileChoice chooseOpenFile(QWidget* owner, const QString& filter,

@@ -21,7 +21,9 @@ QString normalKey(const QString& key) {
     return key.split(u'\\', Qt::SkipEmptyParts).join(u'\\');
 }
 
-bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool same(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 QString typeName(RegistryType type) {
     switch (type) {
@@ -111,15 +113,18 @@ bool load(const QString& path, std::vector<FileRegistryStore::Key>& keys) {
             std::optional<FileRegistryStore::Value> v = fromJson(jv);
             if (!v)
                 continue;
-            auto same_name = [&](const FileRegistryStore::Value& e) { return same(e.name, v->name); };
+            auto same_name = [&](const FileRegistryStore::Value& e) {
+                return same(e.name, v->name);
+            };
             auto it = std::find_if(key.values.begin(), key.values.end(), same_name);
             if (it != key.values.end())
                 *it = *v;
             else
                 key.values.push_back(*v);
         }
-        auto it = std::find_if(keys.begin(), keys.end(),
-                               [&](const FileRegistryStore::Key& e) { return same(e.path, keyPath); });
+        auto it = std::find_if(keys.begin(), keys.end(), [&](const FileRegistryStore::Key& e) {
+            return same(e.path, keyPath);
+        });
         if (it == keys.end())
             keys.push_back(std::move(key));
         else
@@ -245,9 +250,12 @@ bool FileRegistryStore::writeBinary(const QString& name, const QByteArray& value
     return write(name, v);
 }
 
-void FileRegistryStore::closeKey() { current_ = -1; }
+void FileRegistryStore::closeKey() {
+    current_ = -1;
+}
 
-std::optional<RegistryValue> FileRegistryStore::read(const QString& key, const QString& name) const {
+std::optional<RegistryValue> FileRegistryStore::read(const QString& key,
+                                                     const QString& name) const {
     const Key* k = findKey(normalKey(key));
     if (!k)
         return std::nullopt;

@@ -42,12 +42,16 @@ QByteArray convert(const char* to, const char* from, const QByteArray& in) {
 
 } // namespace
 
-QByteArray toGbk(const QString& text) { return convert("GB18030", "UTF-8", text.toUtf8()); }
+QByteArray toGbk(const QString& text) {
+    return convert("GB18030", "UTF-8", text.toUtf8());
+}
 
 QString fromGbk(const QByteArray& bytes) {
     return QString::fromUtf8(convert("UTF-8", "GB18030", bytes));
 }
 
-int gbkByteLength(const QString& text) { return int(toGbk(text).size()); }
+int gbkByteLength(const QString& text) {
+    return int(toGbk(text).size());
+}
 
 } // namespace tx

@@ -134,7 +134,8 @@ FileChoice QtDialogs::chooseOpenFile(QWidget* owner, const QString& filter,
     return FileChoice{path, index};
 }
 
-QString QtDialogs::openFile(QWidget* owner, const QString& filter, const QString& defaultExtension) {
+QString QtDialogs::openFile(QWidget* owner, const QString& filter,
+                            const QString& defaultExtension) {
     return chooseOpenFile(owner, filter, defaultExtension).path;
 }
 

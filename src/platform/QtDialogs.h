@@ -10,8 +10,8 @@ namespace tx {
 // dialogs (QFileDialog, modal over the owner).
 class QtDialogs : public Dialogs {
 public:
-    int messageBox(QWidget* owner, const QString& text, const QString& caption,
-                   MessageIcon icon, int buttons) override;
+    int messageBox(QWidget* owner, const QString& text, const QString& caption, MessageIcon icon,
+                   int buttons) override;
     QString openFile(QWidget* owner, const QString& filter,
                      const QString& defaultExtension) override;
     QString saveFile(QWidget* owner, const QString& filter, const QString& defaultExtension,

@@ -179,11 +179,23 @@ void SdlSoundService::play(const QString& path) {
     d->scheduleIdleClose();
 }
 
-bool SdlSoundService::isPlaying() const { return d->playing.load(); }
-qint64 SdlSoundService::framesDelivered() const { return d->delivered.load(); }
-qint64 SdlSoundService::framesTotal() const { return d->total.load(); }
-int SdlSoundService::deviceFrequency() const { return d->device != 0 ? d->spec.freq : 0; }
-bool SdlSoundService::deviceOpen() const { return d->device != 0; }
-void SdlSoundService::setIdleCloseDelay(int ms) { d->idleCloseDelayMs = std::max(0, ms); }
+bool SdlSoundService::isPlaying() const {
+    return d->playing.load();
+}
+qint64 SdlSoundService::framesDelivered() const {
+    return d->delivered.load();
+}
+qint64 SdlSoundService::framesTotal() const {
+    return d->total.load();
+}
+int SdlSoundService::deviceFrequency() const {
+    return d->device != 0 ? d->spec.freq : 0;
+}
+bool SdlSoundService::deviceOpen() const {
+    return d->device != 0;
+}
+void SdlSoundService::setIdleCloseDelay(int ms) {
+    d->idleCloseDelayMs = std::max(0, ms);
+}
 
 } // namespace tx

@@ -13,7 +13,9 @@ namespace {
 // enough that the wait costs next to no processor time.
 constexpr int kPollMs = 5;
 
-int msOfMinute(const LocalTime& t) { return t.second * 1000 + t.millisecond; }
+int msOfMinute(const LocalTime& t) {
+    return t.second * 1000 + t.millisecond;
+}
 
 } // namespace
 

@@ -26,8 +26,9 @@ void setUpBrowserDialog(QDialog* dialog) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint);
-    dialog->setWindowState(dialog->windowState() | Qt::WindowMaximized);
+    // The size to come back to; resizing after maximising would undo it.
     dialog->resize(1024, 720);
+    dialog->setWindowState(dialog->windowState() | Qt::WindowMaximized);
 }
 
 } // namespace tx

@@ -64,9 +64,8 @@ void OpenAdvertisingWindow(Services& services, QWidget* owner) {
     GeneralBrowserRequest request;
     request.caption = QStringLiteral("->您的广告位置->我们为您定做的特殊广告窗口 ");
     request.showSiteList = false;
-    request.address =
-        makerSiteAddress(QFileInfo(services.paths->executablePath()).absolutePath(),
-                         MakerSite::Second, QStringLiteral("/guanggao.htm"));
+    request.address = makerSiteAddress(QFileInfo(services.paths->executablePath()).absolutePath(),
+                                       MakerSite::Second, QStringLiteral("/guanggao.htm"));
     OpenGeneralBrowser(services, owner, request);
 }
 

@@ -61,25 +61,25 @@ void buildCoursewareBand(QWidget* band, Services& services, QWidget* owner) {
               QStringLiteral("2.<离线课件教学> 说明->可以选择 "
                              "已保存在你电脑的课件资源文件.swf,离线教学适合幼儿园使用"),
               1);
-    QObject::connect(
-        bandButton(band, "LOOKSB2", QStringLiteral("离线课件效果"), 1), &QToolButton::clicked,
-        band, [s, ownerRef] {
-            // OP2
-            const QString path =
-                s->dialogs->openFile(ownerRef, QStringLiteral("*.swf|*.swf"), QStringLiteral("*.swf"));
-            if (path.isEmpty()) {
-                s->dialogs->messageBox(ownerRef, QStringLiteral("没有选取.swf文件！"),
-                                       QStringLiteral("关于选取.swf文件"), MessageIcon::Warning,
-                                       MessageButton::Ok);
-                return;
-            }
-            ShowCourseware(*s, ownerRef, QStringLiteral("你选择的课件"), path);
-        });
+    QObject::connect(bandButton(band, "LOOKSB2", QStringLiteral("离线课件效果"), 1),
+                     &QToolButton::clicked, band, [s, ownerRef] {
+                         // OP2
+                         const QString path = s->dialogs->openFile(
+                             ownerRef, QStringLiteral("*.swf|*.swf"), QStringLiteral("*.swf"));
+                         if (path.isEmpty()) {
+                             s->dialogs->messageBox(ownerRef, QStringLiteral("没有选取.swf文件！"),
+                                                    QStringLiteral("关于选取.swf文件"),
+                                                    MessageIcon::Warning, MessageButton::Ok);
+                             return;
+                         }
+                         ShowCourseware(*s, ownerRef, QStringLiteral("你选择的课件"), path);
+                     });
 
-    bandLabel(band, "CoursewareHintLB",
-              QStringLiteral("->请在幼儿识字,学诗,学英语 中,进入 编辑字,编辑诗,编辑英语,按修改按钮添加 "
-                             "<课件网址> 即可"),
-              2);
+    bandLabel(
+        band, "CoursewareHintLB",
+        QStringLiteral("->请在幼儿识字,学诗,学英语 中,进入 编辑字,编辑诗,编辑英语,按修改按钮添加 "
+                       "<课件网址> 即可"),
+        2);
     const QString collection =
         makerSiteAddress(programDir, MakerSite::Second, QStringLiteral("/kejianfalshgx.htm"));
     QObject::connect(bandButton(band, "WEBSB", QStringLiteral("课件网址收集"), 2),

@@ -145,16 +145,16 @@ QString playerPageHtml(const PlayerPage& page) {
     QString config = QString::fromUtf8(QJsonDocument(load).toJson(QJsonDocument::Compact));
     config.replace(u'<', QStringLiteral("\\u003c"));
     const QString script =
-        QStringLiteral(
-            "window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};"
-            "window.addEventListener(\"DOMContentLoaded\",function(){"
-            "var o=%1;var box=document.getElementById(\"player\");"
-            "if(!window.RufflePlayer.newest){document.title=\"%3\";return;}"
-            "var p=window.RufflePlayer.newest().createPlayer();box.appendChild(p);"
-            "p.addEventListener(\"loadedmetadata\",function(){document.title=\"%2\";});"
-            "p.addEventListener(\"loadederror\",function(){document.title=\"%3\";});"
-            "p.ruffle().load(o).catch(function(){document.title=\"%3\";});});")
-            .arg(config, QString::fromUtf8(kPlayerReadyTitle), QString::fromUtf8(kPlayerFailedTitle));
+        QStringLiteral("window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};"
+                       "window.addEventListener(\"DOMContentLoaded\",function(){"
+                       "var o=%1;var box=document.getElementById(\"player\");"
+                       "if(!window.RufflePlayer.newest){document.title=\"%3\";return;}"
+                       "var p=window.RufflePlayer.newest().createPlayer();box.appendChild(p);"
+                       "p.addEventListener(\"loadedmetadata\",function(){document.title=\"%2\";});"
+                       "p.addEventListener(\"loadederror\",function(){document.title=\"%3\";});"
+                       "p.ruffle().load(o).catch(function(){document.title=\"%3\";});});")
+            .arg(config, QString::fromUtf8(kPlayerReadyTitle),
+                 QString::fromUtf8(kPlayerFailedTitle));
     const QByteArray hash =
         QCryptographicHash::hash(script.toUtf8(), QCryptographicHash::Sha256).toBase64();
     const QString ruffleJs =

@@ -38,7 +38,8 @@ const Product kProducts[] = {
 TZHUCE1Form::TZHUCE1Form(Services& services, QWidget* parent)
     : QDialog(parent), services_(services) {
     setObjectName(QStringLiteral("TZHUCE1Form"));
-    setWindowTitle(QStringLiteral("沐川科技-青禾学堂网  ->幼儿园小学管理软件 第一品牌，让学校管理更轻松"));
+    setWindowTitle(
+        QStringLiteral("沐川科技-青禾学堂网  ->幼儿园小学管理软件 第一品牌，让学校管理更轻松"));
     setUpBrowserDialog(this);
     ZHUCE1Form = this;
     const QString programDir = QFileInfo(services_.paths->executablePath()).absolutePath();

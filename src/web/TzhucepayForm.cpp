@@ -32,8 +32,7 @@ QLabel* bigName(const QString& text, const QColor& colour, QWidget* parent) {
     return l;
 }
 
-QLabel* logo(const QColor& colour, const QString& character, const QString& name,
-             QWidget* parent) {
+QLabel* logo(const QColor& colour, const QString& character, const QString& name, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setPixmap(drawnLogo(colour, character, 56));
     l->setAccessibleName(name);
@@ -92,7 +91,8 @@ QWidget* TzhucepayForm::makeBanner(const char* name) {
 void TzhucepayForm::buildETPL() {
     ETPL = makeBanner("ETPL");
     auto* row = new QHBoxLayout(ETPL);
-    row->addWidget(logo(QColor(230, 120, 20), QStringLiteral("童"), QStringLiteral("中华儿童网"), ETPL));
+    row->addWidget(
+        logo(QColor(230, 120, 20), QStringLiteral("童"), QStringLiteral("中华儿童网"), ETPL));
     row->addWidget(bigName(QStringLiteral("中华儿童网"), QColor(200, 60, 20), ETPL));
     row->addWidget(new QLabel(
         QStringLiteral("->儿童教育·健康·动感商圈·宝宝商城·相册·博客·社区·爱问·黄页·少年"), ETPL));
@@ -102,7 +102,8 @@ void TzhucepayForm::buildETPL() {
 void TzhucepayForm::buildDQPL() {
     DQPL = makeBanner("DQPL");
     auto* row = new QHBoxLayout(DQPL);
-    row->addWidget(logo(QColor(200, 30, 40), QStringLiteral("旗"), QStringLiteral("大旗育儿频道"), DQPL));
+    row->addWidget(
+        logo(QColor(200, 30, 40), QStringLiteral("旗"), QStringLiteral("大旗育儿频道"), DQPL));
     row->addWidget(bigName(QStringLiteral("大旗育儿频道"), QColor(180, 20, 30), DQPL));
     row->addWidget(new QLabel(
         QStringLiteral("->育儿知识·亲子教育·宝宝健康·妈妈交流，陪伴孩子快乐成长"), DQPL));
@@ -122,9 +123,11 @@ void TzhucepayForm::buildZXXPL() {
         QRadioButton** button;
     };
     const Partner partners[] = {
-        {"zxxzy", "中小学教育资源中心", QColor(30, 110, 200), "教", ExternalSite::ResourceCentre, &zxxzy},
+        {"zxxzy", "中小学教育资源中心", QColor(30, 110, 200), "教", ExternalSite::ResourceCentre,
+         &zxxzy},
         {"SRYLW", "少儿学习娱乐网", QColor(40, 160, 70), "乐", ExternalSite::LearningSite, &SRYLW},
-        {"ZXXKJ", "中小学资源课件", QColor(120, 60, 180), "课", ExternalSite::ResourceCourseware, &ZXXKJ},
+        {"ZXXKJ", "中小学资源课件", QColor(120, 60, 180), "课", ExternalSite::ResourceCourseware,
+         &ZXXKJ},
     };
     for (const Partner& p : partners) {
         const QString caption = QString::fromUtf8(p.caption);

@@ -13,8 +13,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 namespace tx {
@@ -71,7 +71,8 @@ QString writeCacheFile(const QString& name, const QByteArray& bytes) {
 }
 
 QString hashName(const QByteArray& key) {
-    return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(20));
+    return QString::fromLatin1(
+        QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(20));
 }
 
 } // namespace
@@ -89,7 +90,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QString& ruffleDir)
     : view_(new QWebEngineView(parent)), pagePage_(new QWebEnginePage(view_)),
       playerPage_(new WrapperWebPage(playerProfile(), view_)), ruffleDir_(ruffleDir) {
     if (ruffleDir_.isEmpty())
-        ruffleDir_ = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruffle"));
+        ruffleDir_ =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruffle"));
     QWebEngineSettings* s = playerPage_->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
@@ -142,8 +144,7 @@ void WebEngineBrowser::navigate(const QString& address) {
     }
 }
 
-void WebEngineBrowser::playLocal(const QString& address, const QString& path,
-                                 const QString& base) {
+void WebEngineBrowser::playLocal(const QString& address, const QString& path, const QString& base) {
     const FlashFileState state = checkFlashFile(path);
     if (state != FlashFileState::Ok) {
         showOwnPage(errorPageHtml(address, reasonText(state)));
@@ -154,10 +155,11 @@ void WebEngineBrowser::playLocal(const QString& address, const QString& path,
         return;
     }
     QUrl dir = QUrl::fromLocalFile(QDir(ruffleDir_).absolutePath() + u'/');
-    const QString html = playerPageHtml(
-        {dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base});
+    const QString html =
+        playerPageHtml({dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base});
     const QByteArray bytes = html.toUtf8();
-    const QString page = writeCacheFile(QStringLiteral("player-%1.html").arg(hashName(bytes)), bytes);
+    const QString page =
+        writeCacheFile(QStringLiteral("player-%1.html").arg(hashName(bytes)), bytes);
     if (page.isEmpty()) {
         showOwnPage(errorPageHtml(address, reasonText(FlashFileState::Unreadable)));
         return;
@@ -213,7 +215,8 @@ namespace {
 // Owned by its view, so the control lives exactly as long as the widget it wraps.
 class ViewOwnedBrowser : public QObject, public WebEngineBrowser {
 public:
-    explicit ViewOwnedBrowser(QWidget* parent) : QObject(nullptr), WebEngineBrowser(parent) {
+    ViewOwnedBrowser(QWidget* parent, const QString& ruffleDir)
+        : QObject(nullptr), WebEngineBrowser(parent, ruffleDir) {
         setParent(widget());
     }
 };
@@ -221,7 +224,7 @@ public:
 } // namespace
 
 BrowserControl* WebEngineBrowserFactory::create(QWidget* parent) {
-    return new ViewOwnedBrowser(parent);
+    return new ViewOwnedBrowser(parent, ruffleDir_);
 }
 
 } // namespace tx

@@ -46,7 +46,12 @@ private:
 
 class WebEngineBrowserFactory : public BrowserFactory {
 public:
+    explicit WebEngineBrowserFactory(const QString& ruffleDir = QString())
+        : ruffleDir_(ruffleDir) {}
     BrowserControl* create(QWidget* parent) override;
+
+private:
+    QString ruffleDir_;
 };
 
 } // namespace tx

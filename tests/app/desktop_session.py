@@ -18,13 +18,23 @@ TITLE = "绿色免费软件->声音+图文并茂的最好教学平台->NEW-> 实
 
 def start_session(program_dir):
     """Xvfb plus a private session bus, then this script again inside them."""
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
-                             "-nolisten", "tcp"], pass_fds=[write_fd],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    display = os.read(read_fd, 64).decode().strip()
-    os.close(read_fd)
+    xvfb, display = None, None
+    for number in range(120, 200):
+        if os.path.exists("/tmp/.X%d-lock" % number):
+            continue
+        xvfb = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "1024x768x24",
+                                 "-nolisten", "tcp"], stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        socket = "/tmp/.X11-unix/X%d" % number
+        deadline = time.monotonic() + 10
+        while xvfb.poll() is None and not os.path.exists(socket) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        if xvfb.poll() is None and os.path.exists(socket):
+            display = str(number)
+            break
+        xvfb.kill()
+        xvfb.wait()
+    assert display is not None, "no X server could start"
     try:
         env = dict(os.environ, DISPLAY=":" + display)
         env.pop("QT_QPA_PLATFORM", None)

@@ -15,7 +15,9 @@ struct Case {
     bool converts;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class CheckPositiveIntegerCase : public testing::TestWithParam<Case> {};
 
@@ -56,15 +58,16 @@ TEST_P(CheckPositiveIntegerCase, AnswersAndWarnsAsSpecified) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CheckPositiveIntegerCase,
-    testing::Values(Case{"0", true}, Case{"-5", true}, Case{"  42", true}, Case{"+7", true},
-                    Case{"2147483647", true}, Case{"-2147483648", true}, Case{"007", true},
-                    Case{"", false}, Case{"abc", false}, Case{"12 ", false},
-                    Case{"2147483648", false}, Case{"-2147483649", false}, Case{"1.5", false},
-                    Case{" ", false}, Case{"+", false}, Case{"-", false}, Case{"1e3", false},
-                    Case{"12a", false}, Case{"\xef\xbc\x91\xef\xbc\x92", false} /* fullwidth 12 */,
-                    Case{"99999999999999999999", false}, Case{"- 5", false}));
+INSTANTIATE_TEST_SUITE_P(Table, CheckPositiveIntegerCase,
+                         testing::Values(Case{"0", true}, Case{"-5", true}, Case{"  42", true},
+                                         Case{"+7", true}, Case{"2147483647", true},
+                                         Case{"-2147483648", true}, Case{"007", true},
+                                         Case{"", false}, Case{"abc", false}, Case{"12 ", false},
+                                         Case{"2147483648", false}, Case{"-2147483649", false},
+                                         Case{"1.5", false}, Case{" ", false}, Case{"+", false},
+                                         Case{"-", false}, Case{"1e3", false}, Case{"12a", false},
+                                         Case{"\xef\xbc\x91\xef\xbc\x92", false} /* fullwidth 12 */,
+                                         Case{"99999999999999999999", false}, Case{"- 5", false}));
 
 } // namespace
 } // namespace tx

@@ -36,11 +36,13 @@ TEST(ExternalBrowser, AddressesBecomeUrls) {
               QUrl(QStringLiteral("http://www.example.com/a.htm")));
     EXPECT_EQ(B::toUrl(QStringLiteral("https://example.com/x?y=1")),
               QUrl(QStringLiteral("https://example.com/x?y=1")));
-    EXPECT_EQ(B::toUrl(QStringLiteral("file:///tmp/a.htm")), QUrl(QStringLiteral("file:///tmp/a.htm")));
+    EXPECT_EQ(B::toUrl(QStringLiteral("file:///tmp/a.htm")),
+              QUrl(QStringLiteral("file:///tmp/a.htm")));
     EXPECT_EQ(B::toUrl(QStringLiteral("/tmp/课件 1.swf")),
               QUrl::fromLocalFile(QStringLiteral("/tmp/课件 1.swf")));
-    EXPECT_EQ(B::toUrl(QStringLiteral("site/index.htm")),
-              QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("site/index.htm"))));
+    EXPECT_EQ(
+        B::toUrl(QStringLiteral("site/index.htm")),
+        QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("site/index.htm"))));
 }
 
 class UrlCatcher : public QObject {

@@ -113,7 +113,8 @@ TEST_F(FileRegistry, ASecondStartRewritesAndNeverDuplicates) {
         writeRecord(moved, QStringLiteral("/new/folder/edusz.mdb"));
     }
     FileRegistryStore store(path());
-    EXPECT_EQ(store.read(kEdu, QStringLiteral("DBQ")), str(QStringLiteral("/new/folder/edusz.mdb")));
+    EXPECT_EQ(store.read(kEdu, QStringLiteral("DBQ")),
+              str(QStringLiteral("/new/folder/edusz.mdb")));
     EXPECT_EQ(store.keys().size(), 2);
     EXPECT_EQ(store.valueNames(kEdu).size(), 5);
     EXPECT_EQ(readAll(path()).count("\"DBQ\""), 1);
@@ -128,7 +129,8 @@ TEST_F(FileRegistry, AnOverwriteMayChangeTheTypeAndKeepsThePlace) {
     store.closeKey();
     FileRegistryStore again(path());
     EXPECT_EQ(again.read(QStringLiteral("K"), QStringLiteral("a")), dword(7));
-    EXPECT_EQ(again.valueNames(QStringLiteral("K")), QStringList({QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(again.valueNames(QStringLiteral("K")),
+              QStringList({QStringLiteral("a"), QStringLiteral("b")}));
 }
 
 TEST_F(FileRegistry, KeysAndNamesMatchWithoutRegardToCase) {
@@ -194,8 +196,9 @@ TEST_F(FileRegistry, ADamagedFileReadsAsEmptyAndIsReplacedByTheFirstChange) {
 TEST_F(FileRegistry, WritingLeavesNoTemporaryFileBehind) {
     FileRegistryStore store(path());
     writeRecord(store, QStringLiteral("/x/edusz.mdb"));
-    const QStringList entries = QDir(QFileInfo(path()).absolutePath())
-                                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(QFileInfo(path()).absolutePath())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     EXPECT_EQ(entries, QStringList({QStringLiteral("registry.json")}));
 }
 
@@ -207,7 +210,8 @@ TEST_F(FileRegistry, ThePathComesFromTheArgumentThenTheEnvironmentThenTheDefault
     EXPECT_EQ(FileRegistryStore(path()).path(), path());
     qunsetenv("TONGXUE_REGISTRY_FILE");
     EXPECT_EQ(FileRegistryStore().path(), FileRegistryStore::defaultPath());
-    EXPECT_TRUE(FileRegistryStore::defaultPath().endsWith(QStringLiteral("/tongxue/registry.json")));
+    EXPECT_TRUE(
+        FileRegistryStore::defaultPath().endsWith(QStringLiteral("/tongxue/registry.json")));
     if (!saved.isNull())
         qputenv("TONGXUE_REGISTRY_FILE", saved);
 }
@@ -220,10 +224,11 @@ TEST(MemoryRegistry, LogsAndRefusesAsTold) {
     store.closeKey();
     EXPECT_FALSE(store.openKey(kEdu));
     EXPECT_FALSE(store.writeInteger(QStringLiteral("DriverId"), 25));
-    EXPECT_EQ(store.log(), QStringList({QStringLiteral("open ") + kSources,
-                                        QStringLiteral("string EDUqlyx=drv"), QStringLiteral("close"),
-                                        QStringLiteral("open ") + kEdu + QStringLiteral(" refused"),
-                                        QStringLiteral("integer DriverId=25 refused")}));
+    EXPECT_EQ(store.log(),
+              QStringList({QStringLiteral("open ") + kSources, QStringLiteral("string EDUqlyx=drv"),
+                           QStringLiteral("close"),
+                           QStringLiteral("open ") + kEdu + QStringLiteral(" refused"),
+                           QStringLiteral("integer DriverId=25 refused")}));
     EXPECT_EQ(store.read(kSources, QStringLiteral("eduqlyx")), str(QStringLiteral("drv")));
     store.setWritable(false);
     EXPECT_FALSE(store.openKey(kSources));

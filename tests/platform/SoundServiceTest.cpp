@@ -21,7 +21,9 @@ const bool kDummyDriver = [] {
     return true;
 }();
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 class SoundService : public testing::Test {
 protected:

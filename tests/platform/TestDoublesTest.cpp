@@ -45,8 +45,9 @@ TEST(RecordingSound, RecordsRequestsInOrderWithTheirTime) {
     EXPECT_EQ(sound.current(), QString());
     sound.play(QStringLiteral("/snd/一.wav"));
     sound.stop();
-    EXPECT_EQ(sound.lines(), QStringList({QStringLiteral("play ja.wav"), QStringLiteral("play "),
-                                          QStringLiteral("play /snd/一.wav"), QStringLiteral("stop")}));
+    EXPECT_EQ(sound.lines(),
+              QStringList({QStringLiteral("play ja.wav"), QStringLiteral("play "),
+                           QStringLiteral("play /snd/一.wav"), QStringLiteral("stop")}));
     EXPECT_EQ(sound.timedLines().value(1), QStringLiteral("04.250 play "));
     EXPECT_EQ(clock.readings(), 0); // recording does not read the test clock
     RecordingSoundService untimed;
@@ -62,7 +63,8 @@ TEST(RecordingBrowsersTest, ControlsRecordTheirAddresses) {
     EXPECT_EQ(a->widget()->parentWidget(), &parent);
     a->navigate(QStringLiteral("http://a/"));
     b->navigate(QStringLiteral("/tmp/x.swf"));
-    EXPECT_EQ(factory.allAddresses(), QStringList({QStringLiteral("http://a/"), QStringLiteral("/tmp/x.swf")}));
+    EXPECT_EQ(factory.allAddresses(),
+              QStringList({QStringLiteral("http://a/"), QStringLiteral("/tmp/x.swf")}));
     EXPECT_EQ(factory.last()->current(), QStringLiteral("/tmp/x.swf"));
     delete b->widget(); // the control goes with its widget
     EXPECT_EQ(factory.controls().size(), 1u);

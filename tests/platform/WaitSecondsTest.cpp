@@ -1,5 +1,5 @@
-#include "platform/SystemClock.h"
 #include "platform/WaitSeconds.h"
+#include "platform/SystemClock.h"
 #include "platform/testing/TestClock.h"
 
 #include <QElapsedTimer>
@@ -21,7 +21,9 @@
 namespace tx {
 namespace {
 
-int msOf(const LocalTime& t) { return t.second * 1000 + t.millisecond; }
+int msOf(const LocalTime& t) {
+    return t.second * 1000 + t.millisecond;
+}
 
 // ---- clock arithmetic -------------------------------------------------------------
 
@@ -30,7 +32,7 @@ TEST(WaitSeconds, ThreeSecondsFrom58_700EndAt1_700OfTheNextMinuteOrJustAfter) {
     WaitSeconds(clock, 3);
     const LocalTime end = clock.current();
     EXPECT_EQ(end.second, 1);
-    EXPECT_GE(end.millisecond, 700); // not before
+    EXPECT_GE(end.millisecond, 700);      // not before
     EXPECT_LT(end.millisecond, 700 + 20); // just after: within a few polls
     EXPECT_GE(clock.advancedMs(), 3000);
 }
@@ -40,7 +42,7 @@ struct WaitCase {
 };
 
 TEST(WaitSeconds, EndsAtStartPlusNSecondsAcrossTheMinute) {
-    const WaitCase cases[] = {{0, 0, 1},  {12, 0, 1},   {30, 500, 4}, {59, 999, 1},
+    const WaitCase cases[] = {{0, 0, 1},  {12, 0, 1},   {30, 500, 4},  {59, 999, 1},
                               {57, 1, 3}, {58, 700, 3}, {45, 250, 14}, {5, 0, 59}};
     for (const WaitCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.second << "." << c.millisecond << " + " << c.seconds);
@@ -214,9 +216,8 @@ TEST_F(WaitInput, InputMadeDuringTheWaitIsHeldBackUntilItReturns) {
     EXPECT_TRUE(probe.input.isEmpty()) << probe.input.join(u'|').toStdString();
     // Afterwards it is handled, in the order it was made.
     QTest::qWait(50);
-    EXPECT_EQ(probe.input,
-              QStringList({QStringLiteral("press 10,10"), QStringLiteral("release"),
-                           QStringLiteral("key a")}));
+    EXPECT_EQ(probe.input, QStringList({QStringLiteral("press 10,10"), QStringLiteral("release"),
+                                        QStringLiteral("key a")}));
 }
 
 TEST_F(WaitInput, HeldBackInputIsHandledRightAfterTheCallingHandlerReturns) {

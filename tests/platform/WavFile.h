@@ -27,8 +27,16 @@ inline bool writeToneWav(const QString& path, double seconds, int rate = 22050, 
             }
         }
     }
-    auto u32 = [](quint32 v) { char b[4]; qToLittleEndian(v, b); return QByteArray(b, 4); };
-    auto u16 = [](quint16 v) { char b[2]; qToLittleEndian(v, b); return QByteArray(b, 2); };
+    auto u32 = [](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        return QByteArray(b, 4);
+    };
+    auto u16 = [](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        return QByteArray(b, 2);
+    };
     QByteArray out;
     out += "RIFF";
     out += u32(quint32(36 + data.size()));

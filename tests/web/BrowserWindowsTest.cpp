@@ -1,5 +1,5 @@
-#include "platform/testing/TestServices.h"
 #include "web/BrowserWindows.h"
+#include "platform/testing/TestServices.h"
 #include "web/CoursewareBand.h"
 #include "web/SiteListPanel.h"
 #include "web/Sites.h"
@@ -55,7 +55,8 @@ void inspectModal(Seen& seen, const std::function<void(QDialog*)>& more = {}) {
             seen.marked = list->marked();
         }
         for (const char* banner : {"ETPL", "DQPL", "ZXXPL"})
-            if (auto* w = dialog->findChild<QWidget*>(QString::fromLatin1(banner)); w && !w->isHidden())
+            if (auto* w = dialog->findChild<QWidget*>(QString::fromLatin1(banner));
+                w && !w->isHidden())
                 seen.bannersShown << QString::fromLatin1(banner);
         seen.maximised = dialog->windowState().testFlag(Qt::WindowMaximized);
         const Qt::WindowFlags f = dialog->windowFlags();
@@ -98,7 +99,8 @@ TEST_F(BrowserWindows, ShowCoursewareRunsTheCaptionTogetherWithoutSiteListOrBann
         ShowCourseware(t.services, &owner, c.name, c.address);
         EXPECT_TRUE(seen.open);
         EXPECT_EQ(seen.objectName, QStringLiteral("TzhucepayForm"));
-        EXPECT_EQ(seen.caption, QStringLiteral("课件:") + c.name + QStringLiteral("     网址:") + c.address);
+        EXPECT_EQ(seen.caption,
+                  QStringLiteral("课件:") + c.name + QStringLiteral("     网址:") + c.address);
         EXPECT_FALSE(seen.siteListShown);
         EXPECT_TRUE(seen.bannersShown.isEmpty());
         EXPECT_EQ(seen.marked, QString());
@@ -118,22 +120,41 @@ TEST_F(BrowserWindows, OpenersSetUpTheGeneralWindowAndTheirPageComesLast) {
         QString marked;
         QStringList addresses;
     } cases[] = {
-        {{QString(), true, Banner::None, QStringLiteral("RB14"), firstSite(QStringLiteral("/zqlyx.htm"))},
-         TzhucepayForm::defaultCaption(), {}, QStringLiteral("RB14"),
+        {{QString(), true, Banner::None, QStringLiteral("RB14"),
+          firstSite(QStringLiteral("/zqlyx.htm"))},
+         TzhucepayForm::defaultCaption(),
+         {},
+         QStringLiteral("RB14"),
          {firstSite(QStringLiteral("/download.htm")), firstSite(QStringLiteral("/zqlyx.htm"))}},
-        {{QString(), true, Banner::None, QStringLiteral("GG"), firstSite(QStringLiteral("/guanggao.htm"))},
-         TzhucepayForm::defaultCaption(), {}, QStringLiteral("GG"),
+        {{QString(), true, Banner::None, QStringLiteral("GG"),
+          firstSite(QStringLiteral("/guanggao.htm"))},
+         TzhucepayForm::defaultCaption(),
+         {},
+         QStringLiteral("GG"),
          {firstSite(QStringLiteral("/guanggao.htm")), firstSite(QStringLiteral("/guanggao.htm"))}},
         {{QStringLiteral("青禾学堂网-合作伙伴 全力推荐->中小学教育资源"), false, Banner::ZXXPL,
           QStringLiteral("zxxzy"), resource},
-         QStringLiteral("青禾学堂网-合作伙伴 全力推荐->中小学教育资源"), {QStringLiteral("ZXXPL")}, QString(),
+         QStringLiteral("青禾学堂网-合作伙伴 全力推荐->中小学教育资源"),
+         {QStringLiteral("ZXXPL")},
+         QString(),
          {resource}},
-        {{QStringLiteral("x"), false, Banner::DQPL, QString(), QStringLiteral("https://a.example/")},
-         QStringLiteral("x"), {QStringLiteral("DQPL")}, QString(), {QStringLiteral("https://a.example/")}},
-        {{QStringLiteral("y"), false, Banner::ETPL, QString(), QStringLiteral("https://b.example/")},
-         QStringLiteral("y"), {QStringLiteral("ETPL")}, QString(), {QStringLiteral("https://b.example/")}},
-        {{QString(), true, Banner::None, QStringLiteral("RB11"), firstSite(QStringLiteral("/myfood.htm"))},
-         TzhucepayForm::defaultCaption(), {}, QStringLiteral("RB11"),
+        {{QStringLiteral("x"), false, Banner::DQPL, QString(),
+          QStringLiteral("https://a.example/")},
+         QStringLiteral("x"),
+         {QStringLiteral("DQPL")},
+         QString(),
+         {QStringLiteral("https://a.example/")}},
+        {{QStringLiteral("y"), false, Banner::ETPL, QString(),
+          QStringLiteral("https://b.example/")},
+         QStringLiteral("y"),
+         {QStringLiteral("ETPL")},
+         QString(),
+         {QStringLiteral("https://b.example/")}},
+        {{QString(), true, Banner::None, QStringLiteral("RB11"),
+          firstSite(QStringLiteral("/myfood.htm"))},
+         TzhucepayForm::defaultCaption(),
+         {},
+         QStringLiteral("RB11"),
          {firstSite(QString()), firstSite(QStringLiteral("/myfood.htm"))}},
     };
     for (const auto& c : cases) {
@@ -166,9 +187,12 @@ TEST_F(BrowserWindows, EverySiteListEntryLoadsItsPageWhenMarked) {
         {"GUANLI", QStringLiteral("幼儿园免费资源"), firstSite(QStringLiteral("/yeygl.htm"))},
         {"KEJIAN", QStringLiteral("课件免费资源"), firstSite(QStringLiteral("/kejianfalshgx.htm"))},
         {"RBGAME", QStringLiteral("益智儿童网站 "), firstSite(QStringLiteral("/yzchild.htm"))},
-        {"SRYLW", QStringLiteral("少儿学习娱乐网"), externalSiteAddress(ExternalSite::LearningSite)},
-        {"ZXXKJ", QStringLiteral("中小学资源课件"), externalSiteAddress(ExternalSite::ResourceCourseware)},
-        {"zxxzy", QStringLiteral("中小学教育资源中心"), externalSiteAddress(ExternalSite::ResourceCentre)},
+        {"SRYLW", QStringLiteral("少儿学习娱乐网"),
+         externalSiteAddress(ExternalSite::LearningSite)},
+        {"ZXXKJ", QStringLiteral("中小学资源课件"),
+         externalSiteAddress(ExternalSite::ResourceCourseware)},
+        {"zxxzy", QStringLiteral("中小学教育资源中心"),
+         externalSiteAddress(ExternalSite::ResourceCentre)},
     };
     inspectModal(seen, [&](QDialog* d) {
         EXPECT_TRUE(t.browsers.allAddresses().isEmpty()) << "creating the window loads nothing";
@@ -182,8 +206,9 @@ TEST_F(BrowserWindows, EverySiteListEntryLoadsItsPageWhenMarked) {
         }
         EXPECT_TRUE(d->findChild<QRadioButton*>(QStringLiteral("GG"))->font().bold());
     });
-    OpenGeneralBrowser(t.services, &owner, {QString(), true, GeneralBrowserRequest::Banner::ZXXPL,
-                                            QString(), QString()});
+    OpenGeneralBrowser(
+        t.services, &owner,
+        {QString(), true, GeneralBrowserRequest::Banner::ZXXPL, QString(), QString()});
     EXPECT_TRUE(seen.open);
 }
 
@@ -222,7 +247,8 @@ TEST_F(BrowserWindows, MakerPageWindowMarksHomeAndItsPicturesOpenTheExternalBrow
 TEST_F(BrowserWindows, BigBrowserShowsTheOpenersCaptionAndPage) {
     bool referenced = false;
     inspectModal(seen, [&](QDialog* d) { referenced = WEBBIGForm == d; });
-    OpenBigBrowser(t.services, &owner, QStringLiteral("中国儿童资源网"), QStringLiteral("https://c.example/"));
+    OpenBigBrowser(t.services, &owner, QStringLiteral("中国儿童资源网"),
+                   QStringLiteral("https://c.example/"));
     EXPECT_TRUE(referenced);
     EXPECT_EQ(seen.objectName, QStringLiteral("TWEBBIGForm"));
     EXPECT_EQ(seen.caption, QStringLiteral("中国儿童资源网"));
@@ -257,11 +283,14 @@ TEST_F(CoursewareBand, ButtonsAndLabelsCarryTheirTexts) {
     QStringList labels;
     for (QLabel* l : band.findChildren<QLabel*>())
         labels << l->text();
-    EXPECT_TRUE(labels.contains(QStringLiteral("1.<在线课件教学> 说明:课件网址必须为 .swf ->例如 ") + sample));
-    EXPECT_TRUE(labels.contains(QStringLiteral(
-        "2.<离线课件教学> 说明->可以选择 已保存在你电脑的课件资源文件.swf,离线教学适合幼儿园使用")));
-    EXPECT_TRUE(labels.contains(QStringLiteral(
-        "->请在幼儿识字,学诗,学英语 中,进入 编辑字,编辑诗,编辑英语,按修改按钮添加 <课件网址> 即可")));
+    EXPECT_TRUE(labels.contains(
+        QStringLiteral("1.<在线课件教学> 说明:课件网址必须为 .swf ->例如 ") + sample));
+    EXPECT_TRUE(
+        labels.contains(QStringLiteral("2.<离线课件教学> 说明->可以选择 "
+                                       "已保存在你电脑的课件资源文件.swf,离线教学适合幼儿园使用")));
+    EXPECT_TRUE(
+        labels.contains(QStringLiteral("->请在幼儿识字,学诗,学英语 中,进入 "
+                                       "编辑字,编辑诗,编辑英语,按修改按钮添加 <课件网址> 即可")));
 }
 
 TEST_F(CoursewareBand, LOOKSBShowsTheSampleCourseware) {
@@ -304,7 +333,8 @@ TEST_F(CoursewareBand, WEBSBOpensTheCollectionPageWithTheSiteListAndNoBanner) {
     EXPECT_TRUE(seen.siteListShown);
     EXPECT_TRUE(seen.bannersShown.isEmpty());
     EXPECT_EQ(seen.marked, QString());
-    EXPECT_EQ(t.browsers.allAddresses(), QStringList{secondSite(QStringLiteral("/kejianfalshgx.htm"))});
+    EXPECT_EQ(t.browsers.allAddresses(),
+              QStringList{secondSite(QStringLiteral("/kejianfalshgx.htm"))});
 }
 
 } // namespace

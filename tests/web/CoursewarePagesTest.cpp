@@ -90,8 +90,8 @@ TEST(OwnPages, EscapeTheAddressAndNameIt) {
     EXPECT_EQ(htmlEscaped(QStringLiteral("<a href=\"x\">&'")),
               QStringLiteral("&lt;a href=&quot;x&quot;&gt;&amp;&#39;"));
     const QString evil = QStringLiteral("/课件/</code><script>alert(1)</script>.swf");
-    for (const QString& html : {errorPageHtml(evil, reasonText(FlashFileState::Missing)),
-                                downloadingPageHtml(evil)}) {
+    for (const QString& html :
+         {errorPageHtml(evil, reasonText(FlashFileState::Missing)), downloadingPageHtml(evil)}) {
         EXPECT_FALSE(html.contains(QStringLiteral("<script")));
         EXPECT_TRUE(html.contains(htmlEscaped(evil)));
         EXPECT_TRUE(html.contains(QStringLiteral("charset=\"utf-8\"")));

@@ -1,5 +1,13 @@
-#include "web/CoursewarePages.h"
 #include "web/WebEngineBrowser.h"
+#include "platform/ExecutableProgramPaths.h"
+#include "platform/Services.h"
+#include "web/BrowserWindows.h"
+#include "web/CoursewareBand.h"
+#include "web/CoursewarePages.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <QDir>
 #include <QFile>
@@ -134,7 +142,8 @@ TEST_F(RealBrowser, PlaysLocalSwfWhosePathHasSpacesAndChinese) {
 }
 
 TEST_F(RealBrowser, PlaysWebSwfDownloadedFromLoopbackServer) {
-    LoopbackServer server({{"/kejian/%E4%B8%80.swf", {"application/x-shockwave-flash", sampleBytes()}}});
+    LoopbackServer server(
+        {{"/kejian/%E4%B8%80.swf", {"application/x-shockwave-flash", sampleBytes()}}});
     browser->navigate(server.url(QStringLiteral("/kejian/一.swf")));
     EXPECT_EQ(waitForPlayer(*browser), QString::fromUtf8(kPlayerReadyTitle));
     EXPECT_GT(redPixels(grabWhenRed()), 100);
@@ -159,7 +168,7 @@ TEST_F(RealBrowser, BadCoursewareShowsOurChinesePageNamingTheAddress) {
     for (const auto& c : cases) {
         browser->navigate(c.address);
         (void)QTest::qWaitFor([&] { return pageText(browser->view()->page()).contains(c.reason); },
-                        kPatienceMs);
+                              kPatienceMs);
         const QString text = pageText(browser->view()->page());
         EXPECT_TRUE(text.contains(c.reason)) << text.toStdString();
         EXPECT_TRUE(text.contains(c.address)) << text.toStdString();
@@ -174,7 +183,8 @@ TEST_F(RealBrowser, WebPageCannotReadLocalFiles) {
     secret.close();
     const QByteArray page =
         "<html><head><title>waiting</title><script>"
-        "fetch('" + QUrl::fromLocalFile(secret.fileName()).toEncoded() +
+        "fetch('" +
+        QUrl::fromLocalFile(secret.fileName()).toEncoded() +
         "').then(r=>r.text()).then(t=>{document.title='read:'+t},"
         "()=>{document.title='blocked'});</script></head><body>page</body></html>";
     LoopbackServer server({{"/page.htm", {"text/html", page}}});
@@ -186,6 +196,45 @@ TEST_F(RealBrowser, WebPageCannotReadLocalFiles) {
         },
         kPatienceMs);
     EXPECT_EQ(browser->view()->page()->title(), QStringLiteral("blocked"));
+}
+
+// The sample through the viewer the program uses; how long until its first frame shows
+// is printed (cold, then warm), never asserted.
+TEST(RealCoursewareViewer, ShowCoursewareDrawsTheSampleMovie) {
+    WebEngineBrowserFactory factory(QStringLiteral(TX_RUFFLE_DIR));
+    FixedProgramPaths paths(QStringLiteral(TX_PROGRAM_DIR "/tongxue"));
+    Services services;
+    services.browsers = &factory;
+    services.paths = &paths;
+    const QString sample = sampleCoursewareAddress(QStringLiteral(TX_PROGRAM_DIR));
+    ASSERT_EQ(checkFlashFile(sample), FlashFileState::Ok);
+    for (const char* run : {"cold", "warm"}) {
+        QElapsedTimer clock;
+        qint64 firstFrameMs = -1;
+        int red = 0;
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            caption = dialog->windowTitle();
+            QWidget* view = dialog->findChild<QWidget*>(QStringLiteral("WB1"));
+            ASSERT_NE(view, nullptr);
+            (void)QTest::qWaitFor(
+                [&] {
+                    red = redPixels(view->grab().toImage());
+                    return red > 100;
+                },
+                kPatienceMs);
+            firstFrameMs = clock.elapsed();
+            dialog->close();
+        });
+        clock.start();
+        ShowCourseware(services, nullptr, QStringLiteral("幼儿识字"), sample);
+        EXPECT_EQ(caption, QStringLiteral("课件:幼儿识字     网址:") + sample);
+        EXPECT_GT(red, 100) << run << ": the movie was not drawn";
+        std::printf("ShowCourseware to first frame, %s: %lld ms\n", run,
+                    static_cast<long long>(firstFrameMs));
+    }
 }
 
 } // namespace

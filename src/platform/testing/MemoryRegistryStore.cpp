@@ -4,9 +4,13 @@ namespace tx {
 
 namespace {
 
-QString normalKey(const QString& key) { return key.split(u'\\', Qt::SkipEmptyParts).join(u'\\'); }
+QString normalKey(const QString& key) {
+    return key.split(u'\\', Qt::SkipEmptyParts).join(u'\\');
+}
 
-bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool same(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 
@@ -71,7 +75,8 @@ bool MemoryRegistryStore::writeBinary(const QString& name, const QByteArray& val
     RegistryValue v;
     v.type = RegistryType::Binary;
     v.bytes = value;
-    return write(name, v, QStringLiteral("binary %1=%2").arg(name, QString::fromLatin1(value.toHex())));
+    return write(name, v,
+                 QStringLiteral("binary %1=%2").arg(name, QString::fromLatin1(value.toHex())));
 }
 
 void MemoryRegistryStore::closeKey() {
@@ -79,7 +84,8 @@ void MemoryRegistryStore::closeKey() {
     current_ = -1;
 }
 
-std::optional<RegistryValue> MemoryRegistryStore::read(const QString& key, const QString& name) const {
+std::optional<RegistryValue> MemoryRegistryStore::read(const QString& key,
+                                                       const QString& name) const {
     const int i = find(key);
     if (i < 0)
         return std::nullopt;

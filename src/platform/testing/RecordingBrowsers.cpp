@@ -26,7 +26,8 @@ BrowserControl* RecordingBrowserFactory::create(QWidget* parent) {
     // Wrap navigate so that the factory sees every address too.
     class Control : public RecordingBrowserControl {
     public:
-        Control(QWidget* parent, RecordingBrowserFactory* f) : RecordingBrowserControl(parent), f_(f) {}
+        Control(QWidget* parent, RecordingBrowserFactory* f)
+            : RecordingBrowserControl(parent), f_(f) {}
         void navigate(const QString& address) override {
             RecordingBrowserControl::navigate(address);
             f_->all_ << address;

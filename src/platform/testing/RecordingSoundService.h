@@ -29,7 +29,10 @@ public:
     // The sound that would be playing now: the last play's path, empty after a stop or
     // an empty play (the recorder knows no durations).
     QString current() const { return current_; }
-    void clear() { events_.clear(); current_.clear(); }
+    void clear() {
+        events_.clear();
+        current_.clear();
+    }
     void setClock(Clock* clock) { clock_ = clock; }
 
 private:

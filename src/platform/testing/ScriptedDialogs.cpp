@@ -33,7 +33,8 @@ FileChoice ScriptedDialogs::nextFile() {
 FileChoice ScriptedDialogs::chooseOpenFile(QWidget* owner, const QString& filter,
                                            const QString& defaultExtension) {
     const FileChoice c = nextFile();
-    files_.push_back(FileRequest{FileKind::Open, owner, filter, defaultExtension, QString(), c.path});
+    files_.push_back(
+        FileRequest{FileKind::Open, owner, filter, defaultExtension, QString(), c.path});
     return c;
 }
 
@@ -45,7 +46,8 @@ QString ScriptedDialogs::openFile(QWidget* owner, const QString& filter,
 QString ScriptedDialogs::saveFile(QWidget* owner, const QString& filter,
                                   const QString& defaultExtension, const QString& proposedName) {
     const FileChoice c = nextFile();
-    files_.push_back(FileRequest{FileKind::Save, owner, filter, defaultExtension, proposedName, c.path});
+    files_.push_back(
+        FileRequest{FileKind::Save, owner, filter, defaultExtension, proposedName, c.path});
     return c.path;
 }
 

@@ -37,7 +37,8 @@ public:
 
     int messageBox(QWidget* owner, const QString& text, const QString& caption, MessageIcon icon,
                    int buttons) override;
-    QString openFile(QWidget* owner, const QString& filter, const QString& defaultExtension) override;
+    QString openFile(QWidget* owner, const QString& filter,
+                     const QString& defaultExtension) override;
     QString saveFile(QWidget* owner, const QString& filter, const QString& defaultExtension,
                      const QString& proposedName) override;
     FileChoice chooseOpenFile(QWidget* owner, const QString& filter,

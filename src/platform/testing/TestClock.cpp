@@ -34,7 +34,9 @@ void TestClock::advance(int ms) {
     advancedMs_ += ms;
 }
 
-LocalTime TestClock::current() const { return LocalTime{ms_ / 1000, ms_ % 1000}; }
+LocalTime TestClock::current() const {
+    return LocalTime{ms_ / 1000, ms_ % 1000};
+}
 
 void TestClock::scriptReadings(std::initializer_list<LocalTime> readings) {
     script_.insert(script_.end(), readings.begin(), readings.end());
