@@ -12,13 +12,13 @@ enum class MessageIcon { None, Information, Warning, Error, Question };
 enum MessageButton : int { Ok = 1, Cancel = 2, Yes = 4, No = 8 };
 
 // A file picked in an open dialog, with the filter entry that was selected then
-// (1 = the first entry, as the specification's filter index counts).
+// (1 = the first entry, as the program's filter indexes count).
 struct FileChoice {
     QString path; // empty when the user cancelled
     int filterIndex = 1;
 };
 
-// Filters are given in the specification's form: description|pattern pairs separated by
+// Filters are given in the program's own form: description|pattern pairs separated by
 // '|', several patterns of one entry separated by ';' ("(*.jpg)|*.jpg|(*.bmp)|*.bmp").
 // A filter without '|' is taken as Qt's form ("Pictures (*.jpg);;All (*)").
 // A default extension may be given as "wav", ".wav" or "*.wav"; it is appended to a
@@ -35,7 +35,7 @@ public:
     virtual QString saveFile(QWidget* owner, const QString& filter, const QString& defaultExtension,
                              const QString& proposedName) = 0;
     // As openFile, and tells which filter entry was selected (for a caller that reads the
-    // file according to the entry, Part 3.7). The default answers entry 1.
+    // file according to the entry, such as a picture as JPEG or BMP). The default answers entry 1.
     virtual FileChoice chooseOpenFile(QWidget* owner, const QString& filter,
                                       const QString& defaultExtension) {
         return FileChoice{openFile(owner, filter, defaultExtension), 1};
