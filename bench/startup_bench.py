@@ -75,10 +75,13 @@ def time_start(cmd, cwd, name, env):
 
 
 def main():
-    display = ":73"
+    number = next(n for n in range(140, 200) if not os.path.exists("/tmp/.X%d-lock" % n))
+    display = ":%d" % number
     xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    time.sleep(1.0)
+    while not os.path.exists("/tmp/.X11-unix/X%d" % number):
+        time.sleep(0.05)
+    os.environ["DISPLAY"] = display
     work = tempfile.mkdtemp(prefix="tx-bench-")
     env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy",
                QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu",
