@@ -122,10 +122,10 @@ QString downloadingPageHtml(const QString& address) {
                        .arg(htmlEscaped(address)));
 }
 
-QString playerPageHtml(const PlayerPage& page) {
+QString playerLoadScript(const PlayerMovie& m) {
     QJsonObject load{
-        {QStringLiteral("url"), page.movie.toString(QUrl::FullyEncoded)},
-        {QStringLiteral("base"), page.base},
+        {QStringLiteral("url"), m.movie.toString(QUrl::FullyEncoded)},
+        {QStringLiteral("base"), m.base},
         {QStringLiteral("allowNetworking"), QStringLiteral("none")},
         {QStringLiteral("allowScriptAccess"), false},
         {QStringLiteral("openUrlMode"), QStringLiteral("deny")},
@@ -138,42 +138,65 @@ QString playerPageHtml(const PlayerPage& page) {
         {QStringLiteral("warnOnUnsupportedContent"), false},
         {QStringLiteral("showSwfDownload"), false},
         {QStringLiteral("menu"), false},
-        {QStringLiteral("publicPath"), page.ruffleDir.toString(QUrl::FullyEncoded)},
+        {QStringLiteral("publicPath"), m.ruffleDir.toString(QUrl::FullyEncoded)},
         {QStringLiteral("polyfills"), false},
     };
-    // JSON is a JavaScript literal; "<" escaped so that no text can close the script.
+    // JSON is a JavaScript literal; "<" escaped so that no text can close a script.
     QString config = QString::fromUtf8(QJsonDocument(load).toJson(QJsonDocument::Compact));
     config.replace(u'<', QStringLiteral("\\u003c"));
+    return QStringLiteral("window.txPlay&&window.txPlay(%1);").arg(config);
+}
+
+QString playerStopScript() {
+    return QStringLiteral("window.txStop&&window.txStop();");
+}
+
+QString playerPageHtml(const QUrl& ruffleDir) {
+    // A new player element for every movie: removing the old one ends its instance, sound
+    // and picture; the compiled Ruffle stays with the page. Titles tell the program how
+    // the current movie fares; an older movie's events no longer count.
     const QString script =
-        QStringLiteral("window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};"
-                       "window.addEventListener(\"DOMContentLoaded\",function(){"
-                       "var o=%1;var box=document.getElementById(\"player\");"
-                       "if(!window.RufflePlayer.newest){document.title=\"%3\";return;}"
-                       "var p=window.RufflePlayer.newest().createPlayer();box.appendChild(p);"
-                       "p.addEventListener(\"loadedmetadata\",function(){document.title=\"%2\";});"
-                       "p.addEventListener(\"loadederror\",function(){document.title=\"%3\";});"
-                       "p.ruffle().load(o).catch(function(){document.title=\"%3\";});});")
-            .arg(config, QString::fromUtf8(kPlayerReadyTitle),
-                 QString::fromUtf8(kPlayerFailedTitle));
+        QStringLiteral("window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};(function(){"
+                       "var cur=null;"
+                       "window.txStop=function(){if(cur){var old=cur;cur=null;old.remove();}"
+                       "document.title=\"%3\";};"
+                       "window.txPlay=function(o){window.txStop();"
+                       "if(!window.RufflePlayer.newest){document.title=\"%2\";return;}"
+                       "var p=window.RufflePlayer.newest().createPlayer();cur=p;"
+                       "document.getElementById(\"player\").appendChild(p);"
+                       "function mark(t){if(cur===p)document.title=t;}"
+                       "p.addEventListener(\"loadedmetadata\",function(){mark(\"%1\");});"
+                       "p.addEventListener(\"loadederror\",function(){mark(\"%2\");});"
+                       "p.ruffle().load(o).catch(function(){mark(\"%2\");});};})();")
+            .arg(QString::fromUtf8(kPlayerReadyTitle), QString::fromUtf8(kPlayerFailedTitle),
+                 QString::fromUtf8(kPlayerIdleTitle));
     const QByteArray hash =
         QCryptographicHash::hash(script.toUtf8(), QCryptographicHash::Sha256).toBase64();
     const QString ruffleJs =
-        page.ruffleDir.resolved(QUrl(QStringLiteral("ruffle.js"))).toString(QUrl::FullyEncoded);
+        ruffleDir.resolved(QUrl(QStringLiteral("ruffle.js"))).toString(QUrl::FullyEncoded);
+    // Where Ruffle's own files come from: local files, or the one loopback origin that
+    // serves them.
+    const QString source = ruffleDir.isLocalFile()
+                               ? QStringLiteral("file:")
+                               : ruffleDir
+                                     .adjusted(QUrl::RemovePath | QUrl::RemoveQuery |
+                                               QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+                                     .toString(QUrl::FullyEncoded);
     // Only our inline script and Ruffle's own files run; nothing can be sent anywhere.
-    const QString csp = QStringLiteral("default-src 'none'; script-src 'sha256-%1' file: "
-                                       "'wasm-unsafe-eval'; connect-src file:; style-src "
-                                       "'unsafe-inline'; img-src file: data: blob:; media-src "
-                                       "data: blob:; font-src file: data:; worker-src file: blob:; "
-                                       "form-action 'none'; base-uri 'none'")
-                            .arg(QString::fromLatin1(hash));
+    const QString csp =
+        QStringLiteral("default-src 'none'; script-src 'sha256-%1' %2 'wasm-unsafe-eval'; "
+                       "connect-src file: %2; style-src 'unsafe-inline'; img-src file: data: "
+                       "blob:; media-src data: blob:; font-src file: data: %2; worker-src %2 "
+                       "blob:; form-action 'none'; base-uri 'none'")
+            .arg(QString::fromLatin1(hash), source);
     return QStringLiteral("<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
                           "<meta http-equiv=\"Content-Security-Policy\" content=\"%1\">"
-                          "<title>课件</title><style>html,body{margin:0;width:100%;height:100%;"
+                          "<title>%4</title><style>html,body{margin:0;width:100%;height:100%;"
                           "overflow:hidden;background:#fffbe6}#player,ruffle-player{display:"
                           "block;width:100%;height:100%}</style><script>%2</script>"
                           "<script src=\"%3\"></script></head><body><div id=\"player\"></div>"
                           "</body></html>")
-        .arg(htmlEscaped(csp), script, htmlEscaped(ruffleJs));
+        .arg(htmlEscaped(csp), script, htmlEscaped(ruffleJs), QString::fromUtf8(kPlayerIdleTitle));
 }
 
 } // namespace tx

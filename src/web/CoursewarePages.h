@@ -40,18 +40,27 @@ QString emptyAddressReason();
 QString downloadFailedReason(const QString& detail);
 QString playerMissingReason();
 
-// The wrapper page that plays movie with Ruffle (ruffle.js in ruffleDir), scaled to the
-// window, with networking and scripting of the movie switched off. base is the address
-// the movie came from (its own location for a local file).
-struct PlayerPage {
-    QUrl ruffleDir; // folder of ruffle.js, ending in '/'
-    QUrl movie;     // a file: address
+// The wrapper page that plays courseware with Ruffle (ruffle.js in ruffleDir, a folder
+// address ending in '/'), scaled to the window. It loads no movie of its own: each one
+// comes through playerLoadScript, so that one page with Ruffle loaded plays them all.
+QString playerPageHtml(const QUrl& ruffleDir);
+
+// The script that has a wrapper page play movie (a file: address), the one before gone,
+// with networking and scripting of the movie switched off. base is the address the movie
+// came from (its own location for a local file).
+struct PlayerMovie {
+    QUrl ruffleDir;
+    QUrl movie;
     QString base;
 };
-QString playerPageHtml(const PlayerPage& page);
+QString playerLoadScript(const PlayerMovie& movie);
+// The script that stops a wrapper page's movie: its sound ends and its picture goes.
+QString playerStopScript();
 
-// Window title set by the wrapper page once the movie has loaded, or when it failed.
+// Window title set by the wrapper page once the movie has loaded, or when it failed; while
+// it is loading, or stopped, the title is kPlayerIdleTitle.
 inline constexpr char kPlayerReadyTitle[] = "课件-播放中";
 inline constexpr char kPlayerFailedTitle[] = "课件-无法播放";
+inline constexpr char kPlayerIdleTitle[] = "课件";
 
 } // namespace tx

@@ -1,4 +1,5 @@
 #include "WebEngineBrowser.h"
+#include "CoursewarePlayer.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -11,10 +12,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInfo>
-#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 namespace tx {
@@ -24,40 +21,23 @@ namespace {
 constexpr qint64 kMaxCoursewareBytes = 256 * 1024 * 1024;
 constexpr int kDownloadTimeoutMs = 60000;
 
-// A courseware page may reach local files only; whatever a movie tries, nothing leaves.
-class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+// Hands the courseware page back before the view goes, so that the page outlives it.
+class BrowserView : public QWebEngineView {
 public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        const QString scheme = info.requestUrl().scheme();
-        if (scheme != QStringLiteral("file") && scheme != QStringLiteral("data") &&
-            scheme != QStringLiteral("blob"))
-            info.block(true);
+    explicit BrowserView(QWidget* parent)
+        : QWebEngineView(parent), ownPage_(new QWebEnginePage(this)) {}
+    ~BrowserView() override {
+        CoursewarePlayer& player = CoursewarePlayer::instance();
+        if (player.isShownIn(this)) {
+            player.release(this);
+            setPage(ownPage_);
+        }
     }
+    QWebEnginePage* ownPage() const { return ownPage_; }
+
+private:
+    QWebEnginePage* ownPage_;
 };
-
-// Wrapper pages stay on the page they were given: a movie cannot navigate elsewhere.
-class WrapperWebPage : public QWebEnginePage {
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        return !isMainFrame || url.isLocalFile();
-    }
-    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
-};
-
-// One profile for every wrapper page; kept on disk so that the engine's compiled code
-// of Ruffle survives between runs.
-QWebEngineProfile* playerProfile() {
-    static QPointer<QWebEngineProfile> profile;
-    if (!profile) {
-        profile = new QWebEngineProfile(QStringLiteral("courseware"), QCoreApplication::instance());
-        profile->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile));
-    }
-    return profile;
-}
 
 QString writeCacheFile(const QString& name, const QByteArray& bytes) {
     const QString path = QDir(WebEngineBrowser::cacheFolder()).filePath(name);
@@ -87,17 +67,11 @@ QString WebEngineBrowser::cacheFolder() {
 }
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QString& ruffleDir)
-    : view_(new QWebEngineView(parent)), pagePage_(new QWebEnginePage(view_)),
-      playerPage_(new WrapperWebPage(playerProfile(), view_)), ruffleDir_(ruffleDir) {
+    : view_(new BrowserView(parent)), pagePage_(static_cast<BrowserView*>(view_)->ownPage()),
+      ruffleDir_(ruffleDir) {
     if (ruffleDir_.isEmpty())
         ruffleDir_ =
             QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruffle"));
-    QWebEngineSettings* s = playerPage_->settings();
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    s->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
-    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
     view_->setPage(pagePage_);
     view_->setAccessibleName(QStringLiteral("网页"));
 }
@@ -118,8 +92,13 @@ QWidget* WebEngineBrowser::widget() {
     return view_;
 }
 
-void WebEngineBrowser::showOwnPage(const QString& html) {
+void WebEngineBrowser::showPagePage() {
+    CoursewarePlayer::instance().release(view_);
     view_->setPage(pagePage_);
+}
+
+void WebEngineBrowser::showOwnPage(const QString& html) {
+    showPagePage();
     pagePage_->setHtml(html);
 }
 
@@ -138,7 +117,7 @@ void WebEngineBrowser::navigate(const QString& address) {
         download(address);
         return;
     case AddressKind::Page:
-        view_->setPage(pagePage_);
+        showPagePage();
         pagePage_->load(addressToUrl(address));
         return;
     }
@@ -154,18 +133,17 @@ void WebEngineBrowser::playLocal(const QString& address, const QString& path, co
         showOwnPage(errorPageHtml(address, playerMissingReason()));
         return;
     }
-    QUrl dir = QUrl::fromLocalFile(QDir(ruffleDir_).absolutePath() + u'/');
-    const QString html =
-        playerPageHtml({dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base});
-    const QByteArray bytes = html.toUtf8();
+    const QUrl dir = QUrl::fromLocalFile(QDir(ruffleDir_).absolutePath() + u'/');
+    const QByteArray bytes = playerPageHtml(dir).toUtf8();
     const QString page =
         writeCacheFile(QStringLiteral("player-%1.html").arg(hashName(bytes)), bytes);
     if (page.isEmpty()) {
         showOwnPage(errorPageHtml(address, reasonText(FlashFileState::Unreadable)));
         return;
     }
-    view_->setPage(playerPage_);
-    playerPage_->load(QUrl::fromLocalFile(page));
+    CoursewarePlayer::instance().play(
+        view_, pagePage_, QUrl::fromLocalFile(page),
+        playerLoadScript({dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base}));
 }
 
 void WebEngineBrowser::download(const QString& address) {

@@ -30,6 +30,7 @@ public:
     static QString cacheFolder();
 
 private:
+    void showPagePage();
     void showOwnPage(const QString& html);
     void playLocal(const QString& address, const QString& path, const QString& base);
     void download(const QString& address);
@@ -37,8 +38,7 @@ private:
     void downloadFinished(QNetworkReply* reply, const QString& address);
 
     QWebEngineView* view_;
-    QWebEnginePage* pagePage_;   // ordinary pages: the engine's default profile
-    QWebEnginePage* playerPage_; // wrapper pages: local files allowed, no network
+    QWebEnginePage* pagePage_; // ordinary pages and ours; courseware plays in the shared one
     QString ruffleDir_;
     QNetworkAccessManager* network_ = nullptr;
     QPointer<QNetworkReply> pending_;

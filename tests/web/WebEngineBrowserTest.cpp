@@ -4,6 +4,9 @@
 #include "web/BrowserWindows.h"
 #include "web/CoursewareBand.h"
 #include "web/CoursewarePages.h"
+#include "web/CoursewarePlayer.h"
+
+#include "SwfWriter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,6 +60,30 @@ int redPixels(const QImage& image) {
             n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
         }
     return n;
+}
+
+int bluePixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+        }
+    return n;
+}
+
+// A movie of one big blue square that stays: nothing of the sample's red.
+QString writeBlueMovie(const QString& path) {
+    swf::SwfWriter w(400, 300, 12);
+    w.setBackground({255, 255, 255});
+    w.place(w.defineShape({{50, 50}, {350, 50}, {350, 250}, {50, 250}}, {0, 0, 255}), 1);
+    for (int i = 0; i < 3; ++i)
+        w.showFrame();
+    const std::vector<std::uint8_t> bytes = w.finish();
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return path;
 }
 
 // A loopback HTTP server answering fixed paths.
@@ -173,6 +200,70 @@ TEST_F(RealBrowser, BadCoursewareShowsOurChinesePageNamingTheAddress) {
         EXPECT_TRUE(text.contains(c.reason)) << text.toStdString();
         EXPECT_TRUE(text.contains(c.address)) << text.toStdString();
     }
+}
+
+TEST_F(RealBrowser, SecondMovieReplacesTheFirstAndErrorsStillShowOurPage) {
+    QTemporaryDir dir;
+    const QString blue = writeBlueMovie(dir.filePath(QStringLiteral("蓝.swf")));
+    browser->navigate(QStringLiteral(TX_SAMPLE_SWF));
+    EXPECT_GT(redPixels(grabWhenRed()), 100);
+
+    browser->navigate(blue);
+    QImage shot;
+    (void)QTest::qWaitFor(
+        [&] {
+            shot = browser->widget()->grab().toImage();
+            return bluePixels(shot) > 100 && redPixels(shot) == 0;
+        },
+        kPatienceMs);
+    EXPECT_GT(bluePixels(shot), 100) << "the second movie was not drawn";
+    EXPECT_EQ(redPixels(shot), 0) << "the first movie still shows";
+    EXPECT_EQ(waitForPlayer(*browser), QString::fromUtf8(kPlayerReadyTitle));
+
+    const QString missing = dir.filePath(QStringLiteral("没有.swf"));
+    browser->navigate(missing);
+    const QString reason = reasonText(FlashFileState::Missing);
+    (void)QTest::qWaitFor([&] { return pageText(browser->view()->page()).contains(reason); },
+                          kPatienceMs);
+    const QString text = pageText(browser->view()->page());
+    EXPECT_TRUE(text.contains(reason)) << text.toStdString();
+    EXPECT_TRUE(text.contains(missing)) << text.toStdString();
+    EXPECT_NE(browser->view()->page(), CoursewarePlayer::instance().page());
+    // Leaving the player stops its movie: nothing of it runs behind our page.
+    (void)QTest::qWaitFor(
+        [&] {
+            return CoursewarePlayer::instance().page()->title() ==
+                   QString::fromUtf8(kPlayerIdleTitle);
+        },
+        kPatienceMs);
+    EXPECT_EQ(CoursewarePlayer::instance().page()->title(), QString::fromUtf8(kPlayerIdleTitle));
+
+    // And the player still plays after our page.
+    browser->navigate(QStringLiteral(TX_SAMPLE_SWF));
+    EXPECT_GT(redPixels(grabWhenRed()), 100);
+}
+
+TEST_F(RealBrowser, AnotherBrowserTakesThePlayerAndTheFirstKeepsAPageOfItsOwn) {
+    browser->navigate(QStringLiteral(TX_SAMPLE_SWF));
+    EXPECT_GT(redPixels(grabWhenRed()), 100);
+    QTemporaryDir dir;
+    const QString blue = writeBlueMovie(dir.filePath(QStringLiteral("blue.swf")));
+    {
+        QWidget otherHost;
+        otherHost.resize(640, 480);
+        WebEngineBrowser other(&otherHost, QStringLiteral(TX_RUFFLE_DIR));
+        other.widget()->setGeometry(0, 0, 640, 480);
+        otherHost.show();
+        other.navigate(blue);
+        EXPECT_EQ(other.view()->page(), CoursewarePlayer::instance().page());
+        EXPECT_NE(browser->view()->page(), CoursewarePlayer::instance().page());
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return bluePixels(other.widget()->grab().toImage()) > 100; }, kPatienceMs));
+    }
+    // The other view is gone; the player outlives it and comes back here.
+    ASSERT_NE(CoursewarePlayer::instance().page(), nullptr);
+    browser->navigate(QStringLiteral(TX_SAMPLE_SWF));
+    EXPECT_GT(redPixels(grabWhenRed()), 100);
 }
 
 TEST_F(RealBrowser, WebPageCannotReadLocalFiles) {
