@@ -301,9 +301,12 @@ void TMainForm::QuitSbClick() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (quitting_ || confirmQuit()) {
+    if (quitting_) {
+        event->accept();
+    } else if (confirmQuit()) {
         quitting_ = true;
         event->accept();
+        showMinimized();
         QApplication::quit();
     } else {
         event->ignore();

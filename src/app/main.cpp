@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
 
     tx::TxApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tongxue"));
-    QApplication::setApplicationDisplayName(tx::kApplicationTitle);
+    // The title is not the display name: Qt would append it to every window's caption.
 
     tx::installWidgetAccessibility();
 

@@ -30,8 +30,12 @@ bool hasIntegerAffinity(const QString& declaredType) {
 std::optional<QString> withRowid(const QString& sql) {
     static const QRegularExpression select(R"(^\s*select\s+(?!distinct\b))",
                                            QRegularExpression::CaseInsensitiveOption);
+    // A grouped row stands for several rows of the table, and SQLite would answer
+    // the rowid of any one of them.
+    static const QRegularExpression grouped(R"(\bgroup\s+by\b)",
+                                            QRegularExpression::CaseInsensitiveOption);
     const auto m = select.match(sql);
-    if (!m.hasMatch())
+    if (!m.hasMatch() || grouped.match(sql).hasMatch())
         return std::nullopt;
     return QString(sql).insert(m.capturedEnd(), QStringLiteral("rowid, "));
 }
@@ -131,8 +135,11 @@ void Dataset::open() {
     bool single = true;
     for (int i = 0; i < st->columnCount(); ++i) {
         const QString t = st->originTable(i);
-        if (t.isEmpty())
+        if (t.isEmpty()) {
+            // An expression (count(*), a sum): its row is no single row of a table.
+            single = false;
             continue;
+        }
         if (st->originDatabase(i) != QLatin1String("main") ||
             (!table.isEmpty() && !equalsIgnoringLatinCase(table, t)))
             single = false;
@@ -175,7 +182,16 @@ void Dataset::open() {
 
 bool Dataset::fetchTo(int row) const {
     while (m_pending && int(m_rows.size()) <= row) {
-        if (!m_pending->step()) {
+        bool more = false;
+        try {
+            more = m_pending->step();
+        } catch (...) {
+            // A failed read resets the statement; stepping it again would fetch the
+            // rows already read a second time.
+            m_pending.reset();
+            throw;
+        }
+        if (!more) {
             m_pending.reset();
             break;
         }

@@ -40,11 +40,14 @@ protected:
 
 } // namespace
 
+namespace {
+QPointer<CoursewarePlayer> thePlayer;
+} // namespace
+
 CoursewarePlayer& CoursewarePlayer::instance() {
-    static QPointer<CoursewarePlayer> player;
-    if (!player)
-        player = new CoursewarePlayer;
-    return *player;
+    if (!thePlayer)
+        thePlayer = new CoursewarePlayer;
+    return *thePlayer;
 }
 
 CoursewarePlayer::CoursewarePlayer() : QObject(QCoreApplication::instance()) {}
@@ -60,6 +63,10 @@ QWebEngineProfile* CoursewarePlayer::profile() {
     if (!profile_) {
         profile_ = new QWebEngineProfile(QStringLiteral("courseware"));
         profile_->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile_));
+        // The engine's context exists by now and tears itself down in a routine added
+        // before this one; routines run in reverse order, so the page and profile go first
+        // (children of the application would go only after the engine).
+        qAddPostRoutine([] { delete thePlayer.data(); });
     }
     return profile_;
 }

@@ -177,6 +177,7 @@ TEST_F(MainFormTest, QuitAsksAndOnlyYesEndsTheProgram) {
             EXPECT_FALSE(form->isMinimized());
         } else {
             EXPECT_EQ(status, 0);
+            EXPECT_TRUE(form->isMinimized()) << "minimised, then terminated";
         }
     }
 }

@@ -287,7 +287,9 @@ TEST_F(DatasetTest, ResultWithoutOneSourceTableIsReadOnly) {
     for (const char* sql : {"select count(*) as n from ZJ",
                             "select ZJ.章号, szSound.字号 from ZJ join szSound on ZJ.章节 = "
                             "szSound.章节",
-                            "select distinct 章节 from szSound"}) {
+                            "select distinct 章节 from szSound",
+                            "select 章节, count(*) as n from szSound group by 章节",
+                            "select 章节 from szSound group by 章节"}) {
         run(sql);
         EXPECT_EQ(query.sourceTable(), "") << sql;
         EXPECT_THROW(query.edit(), DatabaseError) << sql;
