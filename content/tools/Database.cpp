@@ -91,6 +91,9 @@ private:
 };
 
 void fill(Db& db, const Library& library, const QString& programDir) {
+    // A rollback journal is gone once the transaction commits: the finished file then
+    // stands alone, with no -wal of its own to carry along.
+    db.exec("PRAGMA journal_mode=DELETE");
     db.exec("BEGIN");
     for (const QString& sql : shippedSchemaStatements(true))
         db.exec(sql);
@@ -129,7 +132,15 @@ bool writeDatabase(const Library& library, const QString& dbPath, const QString&
         target.absolutePath() + "/." + target.fileName() + ".part" + QString::number(getpid());
     const std::filesystem::path tempPath = temp.toStdString();
     const std::filesystem::path finalPath = target.absoluteFilePath().toStdString();
-    std::filesystem::remove(tempPath);
+    // SQLite's companions of a database file, which belong to that file alone.
+    const auto companion = [](const std::filesystem::path& p, const char* suffix) {
+        return std::filesystem::path(p.string() + suffix);
+    };
+    const auto removeTemp = [&] {
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            std::filesystem::remove(companion(tempPath, suffix));
+    };
+    removeTemp();
     try {
         {
             Db db(temp);
@@ -139,16 +150,25 @@ bool writeDatabase(const Library& library, const QString& dbPath, const QString&
         if (ifMissing) {
             // A link fails when the file appeared meanwhile: never replace one.
             std::filesystem::create_hard_link(tempPath, finalPath, ec);
-            std::filesystem::remove(tempPath);
+            removeTemp();
             if (ec == std::errc::file_exists)
                 return false;
         } else {
+            // The old database's log would be replayed into the new file on its next
+            // opening.
+            for (const char* suffix : {"-wal", "-shm"})
+                if (std::filesystem::remove(companion(finalPath, suffix), ec); ec)
+                    throw std::runtime_error("cannot remove " +
+                                             companion(finalPath, suffix).string() + ": " +
+                                             ec.message());
             std::filesystem::rename(tempPath, finalPath, ec);
+            if (!ec)
+                removeTemp();
         }
         if (ec)
             throw std::runtime_error("cannot create " + finalPath.string() + ": " + ec.message());
     } catch (...) {
-        std::filesystem::remove(tempPath);
+        removeTemp();
         throw;
     }
     return true;

@@ -30,7 +30,17 @@ QByteArray stampOf(const SpeechJob& job) {
     return QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex();
 }
 
-using Stamps = QHash<QString, QByteArray>; // file name -> stamp
+// What the builder remembers of a recording it made: the stamp of its text, voice and
+// rate, and the SHA-1 of the file it wrote, so that a file someone saved over it is
+// recognised as theirs. An empty hash is unknown (a stamp from before hashes were kept);
+// kForeign marks a file found to be someone else's.
+struct Stamp {
+    QByteArray text;
+    QByteArray wav;
+};
+const QByteArray kForeign = "-";
+
+using Stamps = QHash<QString, Stamp>; // file name -> stamp
 
 Stamps readStamps(const QString& folder) {
     Stamps stamps;
@@ -38,9 +48,10 @@ Stamps readStamps(const QString& folder) {
     if (!f.open(QIODevice::ReadOnly))
         return stamps;
     for (const QByteArray& line : f.readAll().split('\n')) {
-        const qsizetype tab = line.indexOf('\t');
-        if (tab > 0)
-            stamps.insert(QString::fromUtf8(line.left(tab)), line.mid(tab + 1));
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() >= 2 && !fields[0].isEmpty())
+            stamps.insert(QString::fromUtf8(fields[0]),
+                          Stamp{fields[1], fields.size() > 2 ? fields[2] : QByteArray()});
     }
     return stamps;
 }
@@ -51,10 +62,23 @@ void writeStamps(const QString& folder, const Stamps& stamps) {
     QSaveFile f(folder + u'/' + kStampFile);
     if (!f.open(QIODevice::WriteOnly))
         throw std::runtime_error("cannot write " + f.fileName().toStdString());
-    for (const QString& name : names)
-        f.write(name.toUtf8() + '\t' + stamps.value(name) + '\n');
+    for (const QString& name : names) {
+        const Stamp& s = stamps[name];
+        f.write(name.toUtf8() + '\t' + s.text + '\t' + s.wav + '\n');
+    }
     if (!f.commit())
         throw std::runtime_error("cannot write " + f.fileName().toStdString());
+}
+
+// Hex SHA-1 of a file, or empty when it cannot be read.
+QByteArray hashOf(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash h(QCryptographicHash::Sha1);
+    if (!h.addData(&f))
+        return {};
+    return h.result().toHex();
 }
 
 bool looksLikeWav(const QString& path) {
@@ -130,44 +154,87 @@ QList<SpeechJob> speechJobs(const Library& library, const QString& programDir) {
 }
 
 SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int parallel) {
+    // Make: no file yet. Replace: our own file, its text changed. Check: a file whose
+    // origin is unknown, adopted only when it equals a fresh recording byte for byte.
+    enum class Task { Make, Replace, Check };
+    struct Todo {
+        qsizetype job;
+        Task task;
+        QByteArray onDisk; // for Replace: the hash the file had when it was judged ours
+    };
     QHash<QString, Stamps> stamps; // folder -> its stamps
-    QList<qsizetype> todo;
+    QList<Todo> todo;
     SpeechResult result;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         const QFileInfo info(jobs[i].path);
         const QString folder = info.absolutePath();
         if (!stamps.contains(folder))
             stamps.insert(folder, readStamps(folder));
-        if (stamps[folder].value(info.fileName()) == stampOf(jobs[i]) &&
-            looksLikeWav(info.filePath()))
-            ++result.kept;
+        const Stamp known = stamps[folder].value(info.fileName());
+        if (!info.exists()) {
+            todo << Todo{i, Task::Make, {}};
+            continue;
+        }
+        if (known.wav == kForeign) {
+            ++result.left;
+            continue;
+        }
+        const QByteArray onDisk = hashOf(info.filePath());
+        if (known.wav.isEmpty())
+            todo << Todo{i, Task::Check, {}};
+        else if (onDisk != known.wav)
+            ++result.left;
+        else if (known.text != stampOf(jobs[i]))
+            todo << Todo{i, Task::Replace, onDisk};
         else
-            todo << i;
+            ++result.kept;
     }
 
     if (!todo.isEmpty()) {
         const QSet<QString> voices = knownVoices(espeak);
-        for (qsizetype i : std::as_const(todo))
-            if (!voices.contains(jobs[i].voice.section(u'+', 0, 0).toLower()))
-                throw std::runtime_error("espeak-ng has no voice \"" + jobs[i].voice.toStdString() +
-                                         "\"");
+        for (const Todo& t : std::as_const(todo))
+            if (!voices.contains(jobs[t.job].voice.section(u'+', 0, 0).toLower()))
+                throw std::runtime_error("espeak-ng has no voice \"" +
+                                         jobs[t.job].voice.toStdString() + "\"");
     }
 
     QSet<QString> changed;
-    QHash<pid_t, qsizetype> running;
+    QHash<pid_t, qsizetype> running; // pid -> index in todo
     QString failure;
-    auto finish = [&](qsizetype i, bool ok) {
-        const SpeechJob& job = jobs[i];
+    auto finish = [&](const Todo& t, bool ok) {
+        const SpeechJob& job = jobs[t.job];
         const QString part = job.path + ".part";
         const QFileInfo info(job.path);
+        const QString folder = info.absolutePath();
         if (ok && looksLikeWav(part)) {
-            QFile::remove(job.path);
-            if (QFile::rename(part, job.path)) {
-                stamps[info.absolutePath()].insert(info.fileName(), stampOf(job));
-                changed.insert(info.absolutePath());
+            const QByteArray fresh = hashOf(part);
+            const QByteArray now = hashOf(job.path);
+            // The file is looked at again: it may have been saved over while espeak spoke.
+            if (t.task == Task::Check) {
+                const bool ours = !fresh.isEmpty() && fresh == now;
+                QFile::remove(part);
+                stamps[folder].insert(info.fileName(),
+                                      Stamp{stampOf(job), ours ? fresh : kForeign});
+                ++(ours ? result.kept : result.left);
+            } else if (t.task == Task::Replace && now != t.onDisk) {
+                QFile::remove(part);
+                ++result.left;
+            } else {
+                if (t.task == Task::Replace)
+                    QFile::remove(job.path);
+                // A rename never overwrites, so a file that appeared meanwhile is kept.
+                if (!QFile::rename(part, job.path)) {
+                    QFile::remove(part);
+                    if (!QFileInfo::exists(job.path) && failure.isEmpty())
+                        failure = QStringLiteral("cannot write %1").arg(job.path);
+                    ++result.left;
+                    return;
+                }
+                stamps[folder].insert(info.fileName(), Stamp{stampOf(job), fresh});
                 ++result.made;
-                return;
             }
+            changed.insert(folder);
+            return;
         }
         QFile::remove(part);
         if (failure.isEmpty())
@@ -177,11 +244,11 @@ SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int para
     qsizetype next = 0;
     while ((next < todo.size() && failure.isEmpty()) || !running.isEmpty()) {
         while (failure.isEmpty() && next < todo.size() && running.size() < qMax(1, parallel)) {
-            const SpeechJob& job = jobs[todo[next]];
+            const SpeechJob& job = jobs[todo[next].job];
             QDir().mkpath(QFileInfo(job.path).absolutePath());
             const pid_t pid = spawn(espeak, job, job.path + ".part", &failure);
             if (pid > 0)
-                running.insert(pid, todo[next]);
+                running.insert(pid, next);
             ++next;
         }
         if (running.isEmpty())
@@ -199,7 +266,7 @@ SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int para
         if (auto it = running.find(pid); it != running.end()) {
             const qsizetype i = *it;
             running.erase(it);
-            finish(i, WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            finish(todo[i], WIFEXITED(status) && WEXITSTATUS(status) == 0);
         }
     }
     for (const QString& folder : std::as_const(changed))

@@ -23,11 +23,15 @@ QList<SpeechJob> speechJobs(const Library& library, const QString& programDir);
 struct SpeechResult {
     int made = 0;
     int kept = 0;
+    int left = 0; // files that are not the builder's own (a teacher's), never touched
 };
 
-// Speaks the jobs whose file is missing or whose text, voice or rate changed since it
-// was made (a stamp file per folder remembers that), several espeak processes at once.
-// Throws std::runtime_error when espeak fails; files made so far stay stamped.
+// Speaks the jobs whose file is missing, or whose file is still the one the builder made
+// and whose text, voice or rate changed since (a stamp file per folder remembers the
+// text and the hash of the file written). A file of unknown origin is taken as the
+// builder's only when it equals a fresh recording; any other file is left alone.
+// Several espeak processes run at once. Throws std::runtime_error when espeak fails;
+// files made so far stay stamped.
 SpeechResult speak(const QList<SpeechJob>& jobs, const QString& espeak, int parallel);
 
 } // namespace tx::content

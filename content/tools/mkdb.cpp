@@ -58,8 +58,9 @@ int main(int argc, char** argv) {
         if (cli.isSet(speakOpt)) {
             const SpeechResult r =
                 speak(speechJobs(library, program), cli.value(espeak), cli.value(jobs).toInt());
-            if (r.made > 0)
-                std::printf("tx_mkdb: %d recordings made, %d up to date\n", r.made, r.kept);
+            if (r.made > 0 || r.left > 0)
+                std::printf("tx_mkdb: %d recordings made, %d up to date, %d not ours left alone\n",
+                            r.made, r.kept, r.left);
         }
         if (cli.isSet(db)) {
             if (writeDatabase(library, cli.value(db), program, cli.isSet(ifMissing)))

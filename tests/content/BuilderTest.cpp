@@ -149,6 +149,59 @@ TEST_F(BuilderTest, IfMissingLeavesAnExistingDatabaseAlone) {
     EXPECT_EQ(QDir(program()).entryList(QDir::Files | QDir::Hidden), QStringList{"edusz.mdb"});
 }
 
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+void run(sqlite3* h, const char* sql) {
+    ASSERT_EQ(sqlite3_exec(h, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(h);
+}
+
+TEST_F(BuilderTest, ARebuiltDatabaseTakesNoStaleLogOfTheOldOne) {
+    ASSERT_TRUE(writeDatabase(readLibrary(src()), db(), program(), false));
+    // A chapter written to the old database's log only, the log kept as a crash leaves it.
+    QByteArray wal, shm;
+    {
+        sqlite3* h = nullptr;
+        ASSERT_EQ(sqlite3_open(db().toUtf8().constData(), &h), SQLITE_OK);
+        run(h, "PRAGMA journal_mode=WAL");
+        run(h, "PRAGMA wal_autocheckpoint=0");
+        run(h, "insert into ZJ (章号, 章节) values (99, '旧')");
+        wal = readAll(db() + "-wal");
+        shm = readAll(db() + "-shm");
+        sqlite3_close(h);
+    }
+    ASSERT_FALSE(wal.isEmpty());
+    writeAll(db() + "-wal", wal);
+    writeAll(db() + "-shm", shm);
+    const QString copy = program() + "/copy.mdb";
+    ASSERT_TRUE(QFile::copy(db(), copy));
+    writeAll(copy + "-wal", wal);
+    EXPECT_EQ(DbReader(copy).rows("select * from ZJ where 章号=99").size(), 1)
+        << "the log does not hold the stale chapter";
+    for (const QString& f : QDir(program()).entryList({"copy.mdb*"}, QDir::Files))
+        QFile::remove(program() + u'/' + f);
+
+    ASSERT_TRUE(writeDatabase(readLibrary(src()), db(), program(), false));
+    EXPECT_EQ(QDir(program()).entryList(QDir::Files | QDir::Hidden), QStringList{"edusz.mdb"});
+    {
+        DbReader r(db());
+        EXPECT_EQ(r.rows("select * from ZJ where 章号=99").size(), 0);
+        EXPECT_EQ(r.rows("select * from ZJ").size(), 2);
+        EXPECT_EQ(r.rows("select * from szSound").size(), 4);
+        const auto check = r.rows("pragma integrity_check");
+        ASSERT_EQ(check.size(), 1);
+        EXPECT_EQ(check[0]["integrity_check"], "ok");
+    }
+}
+
 TEST(SpokenText, SaysTheNameThenTheWordsOrThePoem) {
     const Module sz{modules()[0], {}, {}, {}, {}};
     const Module xs{modules()[1], {}, {}, {}, {}};
@@ -322,6 +375,105 @@ TEST_F(BuilderTest, ASpeakerThatFailsIsReportedAndLeavesNoFile) {
         EXPECT_EQ(QDir(program()).entryList(QDir::Files | QDir::Hidden), QStringList{})
             << speaker.toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+// A stand-in for espeak-ng whose recording is a WAV header followed by the text it was
+// given, so that tests can tell which text a file holds.
+QString fakeSpeaker(const QString& dir) {
+    const QString path = dir + "/fake-espeak";
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write("#!/bin/sh\n"
+            "if [ \"$1\" = --voices ]; then\n"
+            "  echo 'Pty Language       Age/Gender VoiceName          File          Other'\n"
+            "  echo ' 5  cmn             M  Chinese_Mandarin   sit/cmn       (zh-cmn 5)'\n"
+            "  exit 0\n"
+            "fi\n"
+            // -v voice -s rate -w out text
+            "{ printf 'RIFF0000WAVEfmt '; printf '%064d' 0; printf '%s' \"$7\"; } > \"$6\"\n");
+    f.setPermissions(f.permissions() | QFile::ExeOwner);
+    return path;
+}
+
+class RecordingTest : public BuilderTest {
+protected:
+    void SetUp() override {
+        BuilderTest::SetUp();
+        speaker = fakeSpeaker(dir.path());
+        ASSERT_FALSE(speaker.isEmpty());
+        jobs = {{program() + "/a.wav", "cmn", 120, "一"}, {program() + "/b.wav", "cmn", 120, "二"}};
+    }
+    SpeechResult speakAll() { return speak(jobs, speaker, 2); }
+
+    QString speaker;
+    QList<SpeechJob> jobs;
+};
+
+TEST_F(RecordingTest, ATeachersRecordingSurvivesATextChange) {
+    EXPECT_EQ(speakAll().made, 2);
+    ASSERT_TRUE(readAll(jobs[0].path).endsWith("一"));
+    const QByteArray teachers = "RIFF0000WAVE the teacher's own voice, not from espeak";
+    writeAll(jobs[0].path, teachers);
+
+    jobs[0].text = "一个";
+    jobs[1].text = "二月";
+    const SpeechResult changed = speakAll();
+    EXPECT_EQ(changed.made, 1);
+    EXPECT_EQ(changed.left, 1);
+    EXPECT_EQ(readAll(jobs[0].path), teachers);
+    EXPECT_TRUE(readAll(jobs[1].path).endsWith("二月"));
+
+    // Still the teacher's on the next build, and with yet another text.
+    jobs[0].text = "一天";
+    EXPECT_EQ(speakAll().left, 1);
+    EXPECT_EQ(readAll(jobs[0].path), teachers);
+
+    // Only a missing file is made anew.
+    ASSERT_TRUE(QFile::remove(jobs[0].path));
+    const SpeechResult remade = speakAll();
+    EXPECT_EQ(remade.made, 1);
+    EXPECT_EQ(remade.kept, 1);
+    EXPECT_TRUE(readAll(jobs[0].path).endsWith("一天"));
+    EXPECT_EQ(QDir(program()).entryList({"*.part"}, QDir::Files), QStringList{});
+}
+
+TEST_F(RecordingTest, WithoutItsStampAFileIsKeptAndOnlyAFreshRecordingIsAdopted) {
+    EXPECT_EQ(speakAll().made, 2);
+    const QByteArray teachers = "a teacher's recording";
+    writeAll(jobs[1].path, teachers);
+    ASSERT_TRUE(QFile::remove(program() + "/.tx-voice-stamps"));
+
+    const SpeechResult lost = speakAll();
+    EXPECT_EQ(lost.made, 0);
+    EXPECT_EQ(lost.kept, 1); // a.wav equals what would be spoken now
+    EXPECT_EQ(lost.left, 1);
+    EXPECT_EQ(readAll(jobs[1].path), teachers);
+
+    jobs[0].text = "一个";
+    jobs[1].text = "二月";
+    const SpeechResult changed = speakAll();
+    EXPECT_EQ(changed.made, 1);
+    EXPECT_EQ(changed.left, 1);
+    EXPECT_TRUE(readAll(jobs[0].path).endsWith("一个"));
+    EXPECT_EQ(readAll(jobs[1].path), teachers);
+}
+
+TEST_F(RecordingTest, AnUntouchedRecordingIsRemadeWhenItsTextChanges) {
+    EXPECT_EQ(speakAll().made, 2);
+    const SpeechResult same = speakAll();
+    EXPECT_EQ(same.made, 0);
+    EXPECT_EQ(same.kept, 2);
+    jobs[1].rate = 130;
+    jobs[0].text = "一个";
+    const SpeechResult changed = speakAll();
+    EXPECT_EQ(changed.made, 2);
+    EXPECT_EQ(changed.left, 0);
+    EXPECT_TRUE(readAll(jobs[0].path).endsWith("一个"));
 }
 
 } // namespace
