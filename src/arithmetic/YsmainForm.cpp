@@ -218,16 +218,10 @@ void TYSMAINForm::buildContent(QWidget* content) {
         radio->setEnabled(false);
     }
     ADDRB->setChecked(true);
-    connect(ADDRB, &QRadioButton::toggled, this, [this](bool checked) {
-        if (checked) {
-            StartSet(Operation::Addition);
-        }
-    });
-    connect(DELRB, &QRadioButton::toggled, this, [this](bool checked) {
-        if (checked) {
-            StartSet(Operation::Subtraction);
-        }
-    });
+    connect(ADDRB, &QRadioButton::toggled, this,
+            [this](bool checked) { OperationToggled(Operation::Addition, checked); });
+    connect(DELRB, &QRadioButton::toggled, this,
+            [this](bool checked) { OperationToggled(Operation::Subtraction, checked); });
 
     auto* board = new QWidget(content);
     board->setGeometry(40, 118, 720, 130);
@@ -283,7 +277,14 @@ Operation TYSMAINForm::checkedOperation() const {
     return ADDRB->isChecked() ? Operation::Addition : Operation::Subtraction;
 }
 
+// The handlers below can be reached during a wait by non-input events (assistive
+// technology presses Qt's own buttons at once); they then act only after the wait, as a
+// click would.
+
 void TYSMAINForm::STARTSBClick() {
+    if (postponeWhileWaiting(this, [this] { STARTSBClick(); })) {
+        return;
+    }
     STARTSB->setEnabled(false);
     ADDRB->setEnabled(true);
     DELRB->setEnabled(true);
@@ -292,6 +293,16 @@ void TYSMAINForm::STARTSBClick() {
         button->setEnabled(true);
     }
     StartSet(checkedOperation());
+}
+
+void TYSMAINForm::OperationToggled(Operation operation, bool checked) {
+    if (!checked) {
+        return;
+    }
+    if (postponeWhileWaiting(this, [this, operation] { OperationToggled(operation, true); })) {
+        return;
+    }
+    StartSet(operation);
 }
 
 void TYSMAINForm::StartSet(Operation operation) {
@@ -346,7 +357,7 @@ void TYSMAINForm::Timer3Timer() {
 
 void TYSMAINForm::speakExercise(QTimer* timer, const QString& operatorSound) {
     // Nothing else runs during a wait: a tick then is taken up by a later one.
-    if (waitDepth_ > 0) {
+    if (isWaiting()) {
         return;
     }
     timer->stop();
@@ -362,6 +373,9 @@ void TYSMAINForm::speakExercise(QTimer* timer, const QString& operatorSound) {
 }
 
 void TYSMAINForm::SBClick(int n) {
+    if (postponeWhileWaiting(this, [this, n] { SBClick(n); })) {
+        return;
+    }
     if (!quiz_.isOpen()) {
         return;
     }
@@ -370,6 +384,9 @@ void TYSMAINForm::SBClick(int n) {
 }
 
 void TYSMAINForm::SHOWSBClick() {
+    if (postponeWhileWaiting(this, [this] { SHOWSBClick(); })) {
+        return;
+    }
     if (!quiz_.isOpen()) {
         return;
     }
@@ -410,6 +427,9 @@ void TYSMAINForm::RecordMark(Mark mark) {
 }
 
 void TYSMAINForm::NEXTsbClick() {
+    if (postponeWhileWaiting(this, [this] { NEXTsbClick(); })) {
+        return;
+    }
     if (quiz_.setComplete()) {
         StartSet(checkedOperation());
     } else {
@@ -418,15 +438,24 @@ void TYSMAINForm::NEXTsbClick() {
 }
 
 void TYSMAINForm::HELPSBClick() {
+    if (postponeWhileWaiting(this, [this] { HELPSBClick(); })) {
+        return;
+    }
     auto* help = new TYSMYHLPForm(this);
     help->exec();
 }
 
 void TYSMAINForm::QuitSbClick() {
+    if (postponeWhileWaiting(this, [this] { QuitSbClick(); })) {
+        return;
+    }
     close();
 }
 
 void TYSMAINForm::Label3D1Click() {
+    if (postponeWhileWaiting(this, [this] { Label3D1Click(); })) {
+        return;
+    }
     emit advertisingRequested();
 }
 
@@ -435,14 +464,12 @@ void TYSMAINForm::play(const QString& name) {
 }
 
 void TYSMAINForm::wait(int seconds) {
-    ++waitDepth_;
     WaitSeconds(*services_.clock, seconds);
-    --waitDepth_;
 }
 
 void TYSMAINForm::closeEvent(QCloseEvent* event) {
     // A handler is still running below the wait; it must not lose its window.
-    if (waitDepth_ > 0) {
+    if (isWaiting()) {
         event->ignore();
         return;
     }

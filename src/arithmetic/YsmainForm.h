@@ -58,6 +58,8 @@ private:
     void buildTopBar(QWidget* bar);
     void buildContent(QWidget* content);
 
+    // ADDRB / DELRB toggled: a newly checked kind starts a new set of it.
+    void OperationToggled(Operation operation, bool checked);
     void StartSet(Operation operation);
     void NewAdditionExercise();
     void NewSubtractionExercise();
@@ -73,7 +75,6 @@ private:
     SeedSource seedSource_;
     ArithmeticQuiz quiz_;
     int chosenAnswer_ = 0;
-    int waitDepth_ = 0;
 
     TLabel3D* Label3D7 = nullptr;
     TLabel3D* Label3D1 = nullptr;

@@ -17,9 +17,19 @@ int msOfMinute(const LocalTime& t) {
     return t.second * 1000 + t.millisecond;
 }
 
+// Counts the wait for isWaiting() while it runs, also when a handler it calls throws.
+class WaitScope {
+public:
+    WaitScope() { ++detail::waitDepth; }
+    ~WaitScope() { --detail::waitDepth; }
+    WaitScope(const WaitScope&) = delete;
+    WaitScope& operator=(const WaitScope&) = delete;
+};
+
 } // namespace
 
 void WaitSeconds(Clock& clock, int seconds) {
+    const WaitScope scope;
     const int start = msOfMinute(clock.now());
     const int goal = seconds * 1000;
     for (;;) {

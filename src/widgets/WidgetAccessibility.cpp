@@ -1,5 +1,6 @@
 #include "widgets/WidgetAccessibility.h"
 
+#include "platform/WaitSeconds.h"
 #include "widgets/TFlatSpeedButton.h"
 #include "widgets/TLabel3D.h"
 
@@ -20,6 +21,14 @@ QString withoutAccelMarks(const QString& text) {
         out += text[i];
     }
     return out;
+}
+
+// A press from assistive technology is no user input, so a wait would run it at once;
+// like a click it must take effect only after the wait.
+template <class Widget> void pressAfterWaits(Widget* widget) {
+    if (postponeWhileWaiting(widget, [widget] { pressAfterWaits(widget); }))
+        return;
+    widget->click();
 }
 
 class FlatSpeedButtonAccessible : public QAccessibleWidget {
@@ -52,7 +61,7 @@ public:
 
     void doAction(const QString& action) override {
         if (action == pressAction())
-            button()->click();
+            pressAfterWaits(button());
     }
 
     QStringList keyBindingsForAction(const QString& action) const override {
@@ -81,7 +90,7 @@ public:
 
     void doAction(const QString& action) override {
         if (action == pressAction() && label()->isClickable())
-            label()->click();
+            pressAfterWaits(label());
     }
 };
 

@@ -5,6 +5,7 @@
 #include "platform/testing/RecordingSoundService.h"
 #include "platform/testing/TestClock.h"
 #include "widgets/TFlatSpeedButton.h"
+#include "widgets/WidgetAccessibility.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -80,6 +81,8 @@ inline QString captionOf(QWidget* w) {
 class QuizFixture : public ::testing::Test {
 protected:
     QuizFixture() {
+        // As at program start: before any window, whose accessible interfaces are kept.
+        installWidgetAccessibility();
         services.sound = &sound;
         services.clock = &clock;
         form = new TYSMAINForm(services);

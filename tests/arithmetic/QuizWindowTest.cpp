@@ -1,10 +1,13 @@
 #include "QuizFixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
 #include <qpa/qwindowsysteminterface.h>
+#include <thread>
 
 namespace tx {
 namespace {
@@ -293,6 +296,89 @@ TEST_F(QuizFixture, AnswersPressedWhileSpeakingAreHandledAfterItInOrder) {
     speak();
     sound.onPlay = nullptr;
     ASSERT_EQ(sound.plays.size(), 4u) << "the clicks acted during the sequence";
+    EXPECT_EQ(sound.plays.back().name, "dy.wav");
+    EXPECT_EQ(text("ANSWERLB"), "?");
+
+    QCoreApplication::processEvents();
+    EXPECT_THAT(namesSince(4),
+                ElementsAre("cuo.wav", QStringLiteral("S%1.wav").arg(right), "CM.wav"));
+    EXPECT_THAT(marks(), ElementsAre("√", "", "", "", ""));
+    EXPECT_EQ(text("fENSHULB"), "20分");
+}
+
+// What assistive technology does to a control: its first (default) accessible action.
+void actAccessibly(QWidget* widget) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    ASSERT_NE(iface, nullptr);
+    QAccessibleActionInterface* actions = iface->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_FALSE(actions->actionNames().isEmpty());
+    actions->doAction(actions->actionNames().first());
+}
+
+// Choosing the other kind through assistive technology during the wait after a right
+// answer must not start the new set under that answer's mark and score.
+TEST_F(QuizFixture, KindChosenDuringTheWaitAfterARightAnswerStartsAFreshSetAfterIt) {
+    start();
+    const int right = result();
+    auto* del = child<QRadioButton>("DELRB");
+    bool requested = false;
+    bool checkedInWait = false;
+    int held = 0;
+    Snapshot inWait;
+    clock.onSleep = [&](int) {
+        if (!requested) {
+            requested = true;
+            clock.setAdvanceOnSleep(false);
+            actAccessibly(del);
+        }
+        // The clock stands still until the action has taken hold (it may be animated).
+        if (!del->isChecked() && ++held < 5000) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return;
+        }
+        clock.setAdvanceOnSleep(true);
+        checkedInWait = checkedInWait || del->isChecked();
+        inWait = snapshot();
+    };
+    const size_t before = sound.plays.size();
+    click(QStringLiteral("SB%1").arg(right));
+    clock.onSleep = nullptr;
+    ASSERT_TRUE(checkedInWait);
+    EXPECT_EQ(inWait.op, "+");
+    EXPECT_EQ(inWait.answer, QString::number(right));
+    // The answer completes in the set it was given in.
+    EXPECT_THAT(marks(), ElementsAre("√", "", "", "", ""));
+    EXPECT_EQ(text("fENSHULB"), "20分");
+
+    QCoreApplication::processEvents();
+    EXPECT_THAT(marks(), ElementsAre("", "", "", "", ""));
+    EXPECT_EQ(text("fENSHULB"), "0分");
+    EXPECT_EQ(text("fhlb"), "-");
+    EXPECT_EQ(text("ANSWERLB"), "?");
+    EXPECT_FALSE(widget("NEXTsb")->isEnabled());
+    EXPECT_TRUE(timer("Timer3")->isActive());
+    EXPECT_THAT(namesSince(before), ElementsAre(QStringLiteral("S%1.wav").arg(right), "CM.wav"));
+}
+
+// Answers pressed through assistive technology while the exercise is spoken are handled
+// after it, in the order they were pressed.
+TEST_F(QuizFixture, AnswersPressedAccessiblyWhileSpeakingAreHandledAfterItInOrder) {
+    click("STARTSB");
+    const int right = result();
+    const int wrong = right == 10 ? 9 : right + 1;
+    sound.onPlay = [&](const QString& name) {
+        if (name == "ja.wav") {
+            // Delivered by the next wait's event processing, as a bus call would be.
+            QTimer::singleShot(0, form, [&] {
+                actAccessibly(widget(QStringLiteral("SB%1").arg(wrong)));
+                actAccessibly(widget(QStringLiteral("SB%1").arg(right)));
+            });
+        }
+    };
+    speak();
+    sound.onPlay = nullptr;
+    ASSERT_EQ(sound.plays.size(), 4u) << "the presses acted during the sequence";
     EXPECT_EQ(sound.plays.back().name, "dy.wav");
     EXPECT_EQ(text("ANSWERLB"), "?");
 

@@ -5,8 +5,13 @@
 
 #include "widgets/ButtonTestSupport.h"
 
+#include "platform/WaitSeconds.h"
+#include "platform/testing/TestClock.h"
+
 #include <QAccessible>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -128,6 +133,82 @@ TEST_F(Accessibility, PressWithoutGroupOnlyClicks) {
     EXPECT_EQ(clicked.count(), 1);
     EXPECT_FALSE(a->down());
     EXPECT_EQ(a->state(), TButtonState::bsUp);
+}
+
+// Presses made from a zero timer that fires inside a one-second wait; the clock stands
+// still until they have been made, so that they certainly arrive during the wait.
+class PressDuringWait {
+public:
+    explicit PressDuringWait(std::function<void()> pressAll) {
+        clock.setAdvanceOnSleep(false);
+        QTimer::singleShot(0, [this, pressAll = std::move(pressAll)] {
+            pressAll();
+            pressed = true;
+        });
+        clock.onSleep = [this](int) {
+            if (pressed || ++idle > 10000) // never hang when the timer did not fire
+                clock.setAdvanceOnSleep(true);
+            if (pressed && onWaiting)
+                onWaiting();
+        };
+    }
+    void run() { WaitSeconds(clock, 1); }
+
+    TestClock clock{10, 0};
+    bool pressed = false;
+    std::function<void()> onWaiting;
+
+private:
+    int idle = 0;
+};
+
+TEST_F(Accessibility, PressDuringAWaitClicksOnlyAfterItInOrder) {
+    QStringList clicks;
+    QObject::connect(a, &TFlatSpeedButton::clicked, [&] { clicks << QStringLiteral("a"); });
+    QObject::connect(b, &TFlatSpeedButton::clicked, [&] { clicks << QStringLiteral("b"); });
+    PressDuringWait wait([&] {
+        press(b);
+        press(a);
+    });
+    QStringList clicksDuringWait;
+    wait.onWaiting = [&] { clicksDuringWait << clicks; };
+    wait.run();
+    ASSERT_TRUE(wait.pressed);
+    EXPECT_TRUE(clicksDuringWait.isEmpty()) << clicksDuringWait.join(u'|').toStdString();
+    EXPECT_TRUE(clicks.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, QStringList({QStringLiteral("b"), QStringLiteral("a")}));
+    EXPECT_FALSE(isWaiting());
+    press(a); // outside a wait, at once
+    EXPECT_EQ(clicks.size(), 3);
+}
+
+TEST_F(Accessibility, LabelPressDuringAWaitClicksOnlyAfterIt) {
+    TLabel3D label(w.window.get());
+    int clicks = 0;
+    QObject::connect(&label, &TLabel3D::clicked, [&] { ++clicks; });
+    PressDuringWait wait([&] { press(&label); });
+    int clicksDuringWait = 0;
+    wait.onWaiting = [&] { clicksDuringWait += clicks; };
+    wait.run();
+    ASSERT_TRUE(wait.pressed);
+    EXPECT_EQ(clicksDuringWait, 0);
+    EXPECT_EQ(clicks, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Accessibility, ButtonPressedDuringAWaitAndDeletedInItDoesNothing) {
+    QPointer<TFlatSpeedButton> gone = w.add(100);
+    int clicks = 0;
+    QObject::connect(gone, &TFlatSpeedButton::clicked, [&] { ++clicks; });
+    PressDuringWait wait([&] { press(gone); });
+    wait.onWaiting = [&] { delete gone.data(); };
+    wait.run();
+    ASSERT_TRUE(wait.pressed);
+    EXPECT_TRUE(gone.isNull());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 0);
 }
 
 TEST_F(Accessibility, CaptionChangesAreAnnounced) {
