@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <chrono>
+#include <functional>
 #include <qpa/qwindowsysteminterface.h>
 #include <thread>
 
@@ -268,13 +269,37 @@ TEST_F(QuizFixture, ATickDuringTheWaitAfterAnEarlyAnswerSpeaksAfterIt) {
     EXPECT_THAT(namesSince(2).mid(1), ElementsAre("ja.wav", ::testing::_, "dy.wav"));
 }
 
-// Real window-system clicks made during the spoken sequence wait in the queue and are
-// handled when it ends, in the order they were made.
-TEST_F(QuizFixture, AnswersPressedWhileSpeakingAreHandledAfterItInOrder) {
+// A wrong and then the right answer, pressed as "ja.wav" starts, are handled only when
+// the spoken sequence has ended, in the order they were pressed.
+class SpokenAnswerTest : public QuizFixture {
+protected:
+    using PressBoth = std::function<void(const QString& wrong, const QString& right)>;
+
+    void answerWhileSpeaking(const PressBoth& pressBoth) {
+        const int right = result();
+        const int wrong = right == 10 ? 9 : right + 1;
+        sound.onPlay = [&](const QString& name) {
+            if (name == "ja.wav")
+                pressBoth(QStringLiteral("SB%1").arg(wrong), QStringLiteral("SB%1").arg(right));
+        };
+        speak();
+        sound.onPlay = nullptr;
+        ASSERT_EQ(sound.plays.size(), 4u) << "the presses acted during the sequence";
+        EXPECT_EQ(sound.plays.back().name, "dy.wav");
+        EXPECT_EQ(text("ANSWERLB"), "?");
+
+        QCoreApplication::processEvents();
+        EXPECT_THAT(namesSince(4),
+                    ElementsAre("cuo.wav", QStringLiteral("S%1.wav").arg(right), "CM.wav"));
+        EXPECT_THAT(marks(), ElementsAre("√", "", "", "", ""));
+        EXPECT_EQ(text("fENSHULB"), "20分");
+    }
+};
+
+// Real window-system clicks wait in the queue.
+TEST_F(SpokenAnswerTest, ClicksWhileSpeakingAreHandledAfterItInOrder) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
     click("STARTSB");
-    const int right = result();
-    const int wrong = right == 10 ? 9 : right + 1;
     QWindow* window = form->windowHandle();
     ASSERT_NE(window, nullptr);
     const auto press = [&](const QString& name) {
@@ -286,24 +311,10 @@ TEST_F(QuizFixture, AnswersPressedWhileSpeakingAreHandledAfterItInOrder) {
         QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
             window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease);
     };
-    sound.onPlay = [&](const QString& name) {
-        if (name == "ja.wav") {
-            press(QStringLiteral("SB%1").arg(wrong));
-            press(QStringLiteral("SB%1").arg(right));
-        }
-    };
-
-    speak();
-    sound.onPlay = nullptr;
-    ASSERT_EQ(sound.plays.size(), 4u) << "the clicks acted during the sequence";
-    EXPECT_EQ(sound.plays.back().name, "dy.wav");
-    EXPECT_EQ(text("ANSWERLB"), "?");
-
-    QCoreApplication::processEvents();
-    EXPECT_THAT(namesSince(4),
-                ElementsAre("cuo.wav", QStringLiteral("S%1.wav").arg(right), "CM.wav"));
-    EXPECT_THAT(marks(), ElementsAre("√", "", "", "", ""));
-    EXPECT_EQ(text("fENSHULB"), "20分");
+    answerWhileSpeaking([&](const QString& wrong, const QString& right) {
+        press(wrong);
+        press(right);
+    });
 }
 
 // What assistive technology does to a control: its first (default) accessible action.
@@ -361,32 +372,17 @@ TEST_F(QuizFixture, KindChosenDuringTheWaitAfterARightAnswerStartsAFreshSetAfter
     EXPECT_THAT(namesSince(before), ElementsAre(QStringLiteral("S%1.wav").arg(right), "CM.wav"));
 }
 
-// Answers pressed through assistive technology while the exercise is spoken are handled
-// after it, in the order they were pressed.
-TEST_F(QuizFixture, AnswersPressedAccessiblyWhileSpeakingAreHandledAfterItInOrder) {
+// Presses through assistive technology arrive as events the wait lets through; they are
+// held back all the same.
+TEST_F(SpokenAnswerTest, AccessiblePressesWhileSpeakingAreHandledAfterItInOrder) {
     click("STARTSB");
-    const int right = result();
-    const int wrong = right == 10 ? 9 : right + 1;
-    sound.onPlay = [&](const QString& name) {
-        if (name == "ja.wav") {
-            // Delivered by the next wait's event processing, as a bus call would be.
-            QTimer::singleShot(0, form, [&] {
-                actAccessibly(widget(QStringLiteral("SB%1").arg(wrong)));
-                actAccessibly(widget(QStringLiteral("SB%1").arg(right)));
-            });
-        }
-    };
-    speak();
-    sound.onPlay = nullptr;
-    ASSERT_EQ(sound.plays.size(), 4u) << "the presses acted during the sequence";
-    EXPECT_EQ(sound.plays.back().name, "dy.wav");
-    EXPECT_EQ(text("ANSWERLB"), "?");
-
-    QCoreApplication::processEvents();
-    EXPECT_THAT(namesSince(4),
-                ElementsAre("cuo.wav", QStringLiteral("S%1.wav").arg(right), "CM.wav"));
-    EXPECT_THAT(marks(), ElementsAre("√", "", "", "", ""));
-    EXPECT_EQ(text("fENSHULB"), "20分");
+    answerWhileSpeaking([&](const QString& wrong, const QString& right) {
+        // Delivered by the next wait's event processing, as a bus call would be.
+        QTimer::singleShot(0, form, [this, wrong, right] {
+            actAccessibly(widget(wrong));
+            actAccessibly(widget(right));
+        });
+    });
 }
 
 TEST(ArithmeticQuizWindow, OpensModallyAndQuitClosesAndFreesIt) {
