@@ -11,11 +11,11 @@ struct Services;
 // How an opener sets up the general browser window before it loads its page.
 struct GeneralBrowserRequest {
     enum class Banner { None, DQPL, ETPL, ZXXPL };
-    QString caption;       // empty: the window's own caption
+    QString caption; // empty: the window's own caption
     bool showSiteList = true;
     Banner banner = Banner::None;
-    QString markEntry;     // objectName of a site-list entry to mark ("RB14", "GG", ...), or empty
-    QString address;       // page loaded last; empty: only the marked entry's page
+    QString markEntry; // objectName of a site-list entry to mark ("RB14", "GG", ...), or empty
+    QString address;   // page loaded last; empty: only the marked entry's page
 };
 
 // The general browser window TzhucepayForm, shown modally over owner.
