@@ -14,7 +14,7 @@ packages=(
   libsdl2-dev libsqlite3-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   espeak-ng sox fonts-noto-cjk fonts-noto-color-emoji
-  xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi
+  xvfb xauth xdotool dbus dbus-x11 at-spi2-core python3-pyatspi
 )
 
 sudo_cmd=()
