@@ -10,6 +10,8 @@
 #include "web/CoursewarePlayer.h"
 #include "web/WebEngineBrowser.h"
 
+#include "MoviePixels.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,16 +26,7 @@
 
 namespace {
 
-// Pixels of the sample's first frame (its red circle): the wrapper page is pale yellow.
-int redPixels(const QImage& image) {
-    int n = 0;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2) {
-            const QColor c = image.pixelColor(x, y);
-            n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
-        }
-    return n;
-}
+using tx::pixels::redPixels;
 
 // Milliseconds from ShowCourseware until the view shows the movie; -1: not within 60 s.
 qint64 showOnce(tx::Services& services, const QString& sample) {

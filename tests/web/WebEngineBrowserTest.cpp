@@ -8,6 +8,8 @@
 
 #include "SwfWriter.h"
 
+#include "MoviePixels.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -26,6 +28,9 @@
 
 namespace tx {
 namespace {
+
+using pixels::bluePixels;
+using pixels::redPixels;
 
 constexpr int kPatienceMs = 60000;
 
@@ -49,27 +54,6 @@ QString waitForPlayer(WebEngineBrowser& b) {
         },
         kPatienceMs);
     return b.view()->page()->title();
-}
-
-// Counts pixels near a colour of the sample's first frame (its red circle).
-int redPixels(const QImage& image) {
-    int n = 0;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2) {
-            const QColor c = image.pixelColor(x, y);
-            n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
-        }
-    return n;
-}
-
-int bluePixels(const QImage& image) {
-    int n = 0;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2) {
-            const QColor c = image.pixelColor(x, y);
-            n += c.blue() > 200 && c.red() < 80 && c.green() < 80;
-        }
-    return n;
 }
 
 // A movie of one big blue square that stays: nothing of the sample's red.
