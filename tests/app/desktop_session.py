@@ -18,23 +18,17 @@ TITLE = "绿色免费软件->声音+图文并茂的最好教学平台->NEW-> 实
 
 def start_session(program_dir):
     """Xvfb plus a private session bus, then this script again inside them."""
-    xvfb, display = None, None
-    for number in range(120, 200):
-        if os.path.exists("/tmp/.X%d-lock" % number):
-            continue
-        xvfb = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "1024x768x24",
-                                 "-nolisten", "tcp"], stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        socket = "/tmp/.X11-unix/X%d" % number
-        deadline = time.monotonic() + 10
-        while xvfb.poll() is None and not os.path.exists(socket) and time.monotonic() < deadline:
-            time.sleep(0.05)
-        if xvfb.poll() is None and os.path.exists(socket):
-            display = str(number)
-            break
-        xvfb.kill()
-        xvfb.wait()
-    assert display is not None, "no X server could start"
+    # Xvfb picks a free display itself and writes its number once it accepts connections;
+    # guessing a number and waiting for its socket is fooled by a stale socket of another run.
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                             "-nolisten", "tcp"], stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            pass_fds=(write_end,))
+    os.close(write_end)
+    with os.fdopen(read_end) as announced:
+        display = announced.readline().strip()
+    assert display.isdigit(), "no X server could start (exit %r)" % xvfb.poll()
     try:
         env = dict(os.environ, DISPLAY=":" + display)
         env.pop("QT_QPA_PLATFORM", None)
@@ -80,6 +74,7 @@ def inside(program_dir):
         proc = subprocess.Popen([os.path.join(copy, "tongxue")], cwd=copy, env=env)
 
         def application():
+            assert proc.poll() is None, "the program ended at once with status %d" % proc.returncode
             for app in pyatspi.Registry.getDesktop(0):
                 if app is not None and app.get_process_id() == proc.pid:
                     return app
