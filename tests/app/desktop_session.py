@@ -8,6 +8,7 @@ quits through "退出→" and its confirmation, and checks the exit status.
 """
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -35,8 +36,13 @@ def start_session(program_dir):
         return subprocess.run(["dbus-run-session", "--", sys.executable, __file__, "--inside",
                                program_dir], env=env, timeout=240).returncode
     finally:
-        xvfb.kill()
-        xvfb.wait()
+        # Terminated, not killed, so that it removes its lock file and socket.
+        xvfb.terminate()
+        try:
+            xvfb.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            xvfb.kill()
+            xvfb.wait()
 
 
 def wait_for(what, find, timeout=30.0):
@@ -52,9 +58,12 @@ def wait_for(what, find, timeout=30.0):
 def inside(program_dir):
     import pyatspi
 
+    # Its own process group, so that its bus daemon ends with it.
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           start_new_session=True)
     work = tempfile.mkdtemp(prefix="tx-e2e-")
+    proc = None
     try:
         # The program folder with its own copy of the database; the media are shared.
         copy = os.path.join(work, "tongxue")
@@ -131,7 +140,11 @@ def inside(program_dir):
         print("started, answered, quit cleanly")
         return 0
     finally:
-        bus.kill()
+        if proc is not None and proc.poll() is None:
+            proc.kill()
+            proc.wait()
+        os.killpg(bus.pid, signal.SIGTERM)
+        bus.wait()
         shutil.rmtree(work, ignore_errors=True)
 
 
