@@ -1,7 +1,7 @@
 // ShowCourseware on the sample courseware until its first frame is drawn: the first time in
 // the process (cold), then again (warm), in the program's real viewer.
 // Run under a virtual display from the build folder:
-//   xvfb-run -a -s "-screen 0 1280x1024x24" bench/courseware_bench [--clear] [warm rounds]
+//   xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bench/courseware_bench [--clear] [warm rounds]
 // --clear empties the courseware profile's caches first: a first run ever.
 #include "platform/ExecutableProgramPaths.h"
 #include "platform/Services.h"

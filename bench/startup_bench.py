@@ -75,10 +75,11 @@ def time_start(cmd, cwd, name, env):
 
 
 def main():
-    # Xvfb chooses a free display and reports it once it accepts connections.
+    # Xvfb chooses a free display and reports it once it accepts connections; -noreset keeps
+    # it from resetting, and refusing connections, each time its last client leaves.
     read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                             "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp",
+                             "-screen", "0", "1024x768x24"], stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL, pass_fds=(write_end,))
     os.close(write_end)
     with os.fdopen(read_end) as announced:

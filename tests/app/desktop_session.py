@@ -21,9 +21,11 @@ def start_session(program_dir):
     """Xvfb plus a private session bus, then this script again inside them."""
     # Xvfb picks a free display itself and writes its number once it accepts connections;
     # guessing a number and waiting for its socket is fooled by a stale socket of another run.
+    # Without -noreset the server resets whenever its last client leaves, refusing a client
+    # that connects meanwhile and dropping the accessibility bus address from the root window.
     read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                             "-nolisten", "tcp"], stdin=subprocess.DEVNULL,
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp",
+                             "-screen", "0", "1024x768x24"], stdin=subprocess.DEVNULL,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                             pass_fds=(write_end,))
     os.close(write_end)
