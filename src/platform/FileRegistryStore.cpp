@@ -8,7 +8,6 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <algorithm>
 
 namespace tx {
 
@@ -16,14 +15,6 @@ namespace {
 
 const QString kFormat = QStringLiteral("TongXue registry store");
 constexpr int kVersion = 1;
-
-QString normalKey(const QString& key) {
-    return key.split(u'\\', Qt::SkipEmptyParts).join(u'\\');
-}
-
-bool same(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
 
 QString typeName(RegistryType type) {
     switch (type) {
@@ -37,7 +28,7 @@ QString typeName(RegistryType type) {
     return {};
 }
 
-QJsonObject toJson(const FileRegistryStore::Value& v) {
+QJsonObject toJson(const RegistryTree::Value& v) {
     QJsonObject o;
     o[QStringLiteral("name")] = v.name;
     o[QStringLiteral("type")] = typeName(v.value.type);
@@ -55,7 +46,7 @@ QJsonObject toJson(const FileRegistryStore::Value& v) {
     return o;
 }
 
-std::optional<FileRegistryStore::Value> fromJson(const QJsonValue& json) {
+std::optional<RegistryTree::Value> fromJson(const QJsonValue& json) {
     if (!json.isObject())
         return std::nullopt;
     const QJsonObject o = json.toObject();
@@ -64,7 +55,7 @@ std::optional<FileRegistryStore::Value> fromJson(const QJsonValue& json) {
     const QJsonValue data = o.value(QStringLiteral("data"));
     if (!name.isString())
         return std::nullopt;
-    FileRegistryStore::Value v{name.toString(), {}};
+    RegistryTree::Value v{name.toString(), {}};
     if (type == QStringLiteral("REG_SZ") && data.isString()) {
         v.value.type = RegistryType::String;
         v.value.text = data.toString();
@@ -88,8 +79,8 @@ std::optional<FileRegistryStore::Value> fromJson(const QJsonValue& json) {
 }
 
 // Reads the store file; false when it exists but is not a store.
-bool load(const QString& path, std::vector<FileRegistryStore::Key>& keys) {
-    keys.clear();
+bool load(const QString& path, RegistryTree& tree) {
+    tree.clear();
     QFile file(path);
     if (!file.exists())
         return true;
@@ -105,31 +96,12 @@ bool load(const QString& path, std::vector<FileRegistryStore::Key>& keys) {
         return false;
     for (const QJsonValue& k : root.value(QStringLiteral("keys")).toArray()) {
         const QJsonObject ko = k.toObject();
-        const QString keyPath = normalKey(ko.value(QStringLiteral("key")).toString());
         if (!ko.value(QStringLiteral("key")).isString())
             continue;
-        FileRegistryStore::Key key{keyPath, {}};
-        for (const QJsonValue& jv : ko.value(QStringLiteral("values")).toArray()) {
-            std::optional<FileRegistryStore::Value> v = fromJson(jv);
-            if (!v)
-                continue;
-            auto same_name = [&](const FileRegistryStore::Value& e) {
-                return same(e.name, v->name);
-            };
-            auto it = std::find_if(key.values.begin(), key.values.end(), same_name);
-            if (it != key.values.end())
-                *it = *v;
-            else
-                key.values.push_back(*v);
-        }
-        auto it = std::find_if(keys.begin(), keys.end(), [&](const FileRegistryStore::Key& e) {
-            return same(e.path, keyPath);
-        });
-        if (it == keys.end())
-            keys.push_back(std::move(key));
-        else
-            for (auto& v : key.values)
-                it->values.push_back(v);
+        const int key = tree.add(ko.value(QStringLiteral("key")).toString());
+        for (const QJsonValue& jv : ko.value(QStringLiteral("values")).toArray())
+            if (const std::optional<RegistryTree::Value> v = fromJson(jv))
+                tree.set(key, v->name, v->value);
     }
     return true;
 }
@@ -151,19 +123,19 @@ QString FileRegistryStore::defaultPath() {
 
 void FileRegistryStore::reload() {
     current_ = -1;
-    damaged_ = !load(path_, keys_);
+    damaged_ = !load(path_, tree_);
     if (damaged_)
-        keys_.clear();
+        tree_.clear();
 }
 
-bool FileRegistryStore::save(const std::vector<Key>& keys) const {
+bool FileRegistryStore::save(const RegistryTree& tree) const {
     const QFileInfo info(path_);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
     QJsonArray keyArray;
-    for (const Key& k : keys) {
+    for (const RegistryTree::Key& k : tree.all()) {
         QJsonArray values;
-        for (const Value& v : k.values)
+        for (const RegistryTree::Value& v : k.values)
             values.append(toJson(v));
         QJsonObject ko;
         ko[QStringLiteral("key")] = k.path;
@@ -185,69 +157,39 @@ bool FileRegistryStore::save(const std::vector<Key>& keys) const {
     return file.commit();
 }
 
-const FileRegistryStore::Key* FileRegistryStore::findKey(const QString& normalPath) const {
-    for (const Key& k : keys_)
-        if (same(k.path, normalPath))
-            return &k;
-    return nullptr;
-}
-
 bool FileRegistryStore::openKey(const QString& key) {
     current_ = -1;
-    const QString path = normalKey(key);
-    std::vector<Key> next = keys_;
-    int index = -1;
-    for (size_t i = 0; i < next.size(); ++i)
-        if (same(next[i].path, path))
-            index = int(i);
-    if (index < 0) {
-        next.push_back(Key{path, {}});
-        index = int(next.size()) - 1;
-    }
+    RegistryTree next = tree_;
+    const int index = next.add(key);
     if (!save(next))
         return false;
-    keys_ = std::move(next);
+    tree_ = std::move(next);
     damaged_ = false;
     current_ = index;
     return true;
 }
 
 bool FileRegistryStore::write(const QString& name, const RegistryValue& value) {
-    if (current_ < 0 || current_ >= int(keys_.size()))
+    if (current_ < 0 || current_ >= int(tree_.all().size()))
         return false;
-    std::vector<Key> next = keys_;
-    std::vector<Value>& values = next[size_t(current_)].values;
-    auto it = std::find_if(values.begin(), values.end(),
-                           [&](const Value& v) { return same(v.name, name); });
-    if (it != values.end())
-        it->value = value; // the first spelling of the name and its place are kept
-    else
-        values.push_back(Value{name, value});
+    RegistryTree next = tree_;
+    next.set(current_, name, value);
     if (!save(next))
         return false;
-    keys_ = std::move(next);
+    tree_ = std::move(next);
     return true;
 }
 
 bool FileRegistryStore::writeString(const QString& name, const QString& value) {
-    RegistryValue v;
-    v.type = RegistryType::String;
-    v.text = value;
-    return write(name, v);
+    return write(name, RegistryValue::fromText(value));
 }
 
 bool FileRegistryStore::writeInteger(const QString& name, quint32 value) {
-    RegistryValue v;
-    v.type = RegistryType::DWord;
-    v.number = value;
-    return write(name, v);
+    return write(name, RegistryValue::fromNumber(value));
 }
 
 bool FileRegistryStore::writeBinary(const QString& name, const QByteArray& value) {
-    RegistryValue v;
-    v.type = RegistryType::Binary;
-    v.bytes = value;
-    return write(name, v);
+    return write(name, RegistryValue::fromBytes(value));
 }
 
 void FileRegistryStore::closeKey() {
@@ -256,28 +198,7 @@ void FileRegistryStore::closeKey() {
 
 std::optional<RegistryValue> FileRegistryStore::read(const QString& key,
                                                      const QString& name) const {
-    const Key* k = findKey(normalKey(key));
-    if (!k)
-        return std::nullopt;
-    for (const Value& v : k->values)
-        if (same(v.name, name))
-            return v.value;
-    return std::nullopt;
-}
-
-QStringList FileRegistryStore::keys() const {
-    QStringList out;
-    for (const Key& k : keys_)
-        out << k.path;
-    return out;
-}
-
-QStringList FileRegistryStore::valueNames(const QString& key) const {
-    QStringList out;
-    if (const Key* k = findKey(normalKey(key)))
-        for (const Value& v : k->values)
-            out << v.name;
-    return out;
+    return tree_.read(key, name);
 }
 
 } // namespace tx

@@ -1,16 +1,11 @@
 #pragma once
 
-#include "RegistryStore.h"
-
-#include <QStringList>
-#include <vector>
+#include "RegistryTree.h"
 
 namespace tx {
 
-// The registry kept in one JSON file: keys in the order they were first created, each
-// with its values in the order they were first written (an overwrite keeps the place).
-// Key paths and value names match without regard to letter case, as in the registry;
-// leading, trailing and doubled '\' of a key path are ignored.
+// The registry kept in one JSON file, keys and values ordered and matched as RegistryTree
+// does.
 //
 // Every change (a key created by openKey, every write) is saved at once and atomically
 // (QSaveFile: a temporary file beside the store, then a rename), so the file is never
@@ -37,27 +32,17 @@ public:
     // Whether the file found at construction was damaged (and so read as empty).
     bool foundDamagedFile() const { return damaged_; }
     // Key paths as first written, in creation order; value names of a key in writing order.
-    QStringList keys() const;
-    QStringList valueNames(const QString& key) const;
+    QStringList keys() const { return tree_.keys(); }
+    QStringList valueNames(const QString& key) const { return tree_.valueNames(key); }
     // Reads the file again (another instance may have written it).
     void reload();
 
-    struct Value {
-        QString name;
-        RegistryValue value;
-    };
-    struct Key {
-        QString path;
-        std::vector<Value> values;
-    };
-
 private:
     bool write(const QString& name, const RegistryValue& value);
-    bool save(const std::vector<Key>& keys) const;
-    const Key* findKey(const QString& normalPath) const;
+    bool save(const RegistryTree& tree) const;
 
     QString path_;
-    std::vector<Key> keys_;
+    RegistryTree tree_;
     int current_ = -1; // index of the open key
     bool damaged_ = false;
 };

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QVariant>
 #include <optional>
 
 namespace tx {
@@ -15,6 +14,16 @@ struct RegistryValue {
     quint32 number = 0; // DWord
     QByteArray bytes;   // Binary
     bool operator==(const RegistryValue&) const = default;
+
+    static RegistryValue fromText(const QString& text) {
+        return {RegistryType::String, text, 0, {}};
+    }
+    static RegistryValue fromNumber(quint32 number) {
+        return {RegistryType::DWord, {}, number, {}};
+    }
+    static RegistryValue fromBytes(const QByteArray& bytes) {
+        return {RegistryType::Binary, {}, 0, bytes};
+    }
 };
 
 // Typed values under keys below one root. Keys are paths separated by '\'.

@@ -1,23 +1,11 @@
 #pragma once
 
-#include "platform/ProgramPaths.h"
-
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 
 namespace tx::test {
-
-class FixedPaths : public ProgramPaths {
-public:
-    explicit FixedPaths(QString exe) : m_exe(std::move(exe)) {}
-    QString executablePath() const override { return m_exe; }
-    void setExecutablePath(const QString& exe) { m_exe = exe; }
-
-private:
-    QString m_exe;
-};
 
 // Creates a database file by running statements through SQLite directly.
 void createDatabase(const QString& file, const QStringList& statements);

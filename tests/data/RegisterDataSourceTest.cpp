@@ -1,6 +1,7 @@
 #include "DataFixture.h"
-#include "FakeRegistryStore.h"
 #include "data/DataSource.h"
+#include "platform/ExecutableProgramPaths.h"
+#include "platform/testing/MemoryRegistryStore.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +13,16 @@ namespace {
 const QString kRoot = QStringLiteral("Software\\ODBC\\ODBC.INI\\");
 
 RegistryValue text(const QString& s) {
-    return {RegistryType::String, s, 0, {}};
+    return RegistryValue::fromText(s);
 }
 RegistryValue dword(quint32 n) {
-    return {RegistryType::DWord, {}, n, {}};
+    return RegistryValue::fromNumber(n);
 }
 RegistryValue byte00() {
-    return {RegistryType::Binary, {}, 0, QByteArray(1, '\0')};
+    return RegistryValue::fromBytes(QByteArray(1, '\0'));
 }
 
-QList<FakeRegistryStore::Write> expectedRecord(const QString& n, const QString& dbq) {
+QList<MemoryRegistryStore::Write> expectedRecord(const QString& n, const QString& dbq) {
     const QString sources = kRoot + "ODBC Data Sources";
     const QString source = kRoot + n;
     const QString jet = kRoot + n + "\\Engines\\Jet";
@@ -49,17 +50,17 @@ QList<FakeRegistryStore::Write> expectedRecord(const QString& n, const QString& 
 TEST(RegisterDataSource, WritesTheRecordInOrderWithItsTypes) {
     for (const auto& [n, f] : {std::pair{QString("EDUqlyx"), QString("edusz.mdb")},
                                std::pair{QString("FOODqlyx"), QString("qmtfood.mdb")}}) {
-        FakeRegistryStore registry;
-        FixedPaths paths("/opt/童学/tongxue");
+        MemoryRegistryStore registry;
+        FixedProgramPaths paths("/opt/童学/tongxue");
         ASSERT_TRUE(RegisterDataSource(registry, paths, n, f));
-        EXPECT_EQ(registry.writes, expectedRecord(n, "/opt/童学/" + f)) << n.toStdString();
+        EXPECT_EQ(registry.writes(), expectedRecord(n, "/opt/童学/" + f)) << n.toStdString();
         EXPECT_EQ(registry.keys().size(), 3);
     }
 }
 
 TEST(RegisterDataSource, SecondStartRewritesAndMovedFolderUpdatesDbq) {
-    FakeRegistryStore registry;
-    FixedPaths paths("/home/a/tongxue/tongxue");
+    MemoryRegistryStore registry;
+    FixedProgramPaths paths("/home/a/tongxue/tongxue");
     ASSERT_TRUE(RegisterDataSource(registry, paths, "EDUqlyx", "edusz.mdb"));
     ASSERT_TRUE(RegisterDataSource(registry, paths, "EDUqlyx", "edusz.mdb"));
     paths.setExecutablePath("/media/usb/new place/tongxue");
@@ -67,13 +68,12 @@ TEST(RegisterDataSource, SecondStartRewritesAndMovedFolderUpdatesDbq) {
 
     // One value per name, each as the last start wrote it.
     const auto expected = expectedRecord("EDUqlyx", "/media/usb/new place/edusz.mdb");
-    QList<FakeRegistryStore::Write> stored;
+    QList<MemoryRegistryStore::Write> stored;
     for (const QString& key :
          {kRoot + "ODBC Data Sources", kRoot + "EDUqlyx", kRoot + "EDUqlyx\\Engines\\Jet"})
-        for (const auto& [name, value] : registry.values(key))
-            stored.append({key, name, value});
+        stored += registry.values(key);
     EXPECT_EQ(stored, expected);
-    EXPECT_EQ(registry.writes.size(), 3 * expected.size());
+    EXPECT_EQ(registry.writes().size(), 3 * expected.size());
 }
 
 TEST(RegisterDataSource, StopsAtTheFirstOperationThatFails) {
@@ -82,10 +82,10 @@ TEST(RegisterDataSource, StopsAtTheFirstOperationThatFails) {
     const QList<int> writesBeforeOperation = {0, 0, 1, 1,  2,  3,  4,  5,  6,
                                               7, 8, 9, 10, 10, 11, 12, 13, 14};
     for (int op = 0; op < writesBeforeOperation.size(); ++op) {
-        FakeRegistryStore registry;
-        registry.refuseOperation = op;
-        FixedPaths paths("/p/tongxue");
+        MemoryRegistryStore registry;
+        registry.refuseOperation(op);
+        FixedProgramPaths paths("/p/tongxue");
         EXPECT_FALSE(RegisterDataSource(registry, paths, "EDUqlyx", "edusz.mdb")) << op;
-        EXPECT_EQ(registry.writes, record.mid(0, writesBeforeOperation[op])) << op;
+        EXPECT_EQ(registry.writes(), record.mid(0, writesBeforeOperation[op])) << op;
     }
 }

@@ -1,8 +1,9 @@
 #include "DataFixture.h"
-#include "FakeRegistryStore.h"
 #include "data/DatabaseError.h"
 #include "data/Tdm.h"
+#include "platform/ExecutableProgramPaths.h"
 #include "platform/Services.h"
+#include "platform/testing/MemoryRegistryStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +20,8 @@ namespace {
 class Startup : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    FakeRegistryStore registry;
-    FixedPaths paths{dir.filePath("tongxue")};
+    MemoryRegistryStore registry;
+    FixedProgramPaths paths{dir.filePath("tongxue")};
     Services services;
     QString db = dir.filePath("edusz.mdb");
 
@@ -99,7 +100,7 @@ TEST_F(Startup, FileWithoutWriteAccessIsRefused) {
 
 TEST_F(Startup, RegistryThatCannotBeWrittenStopsBeforeTheDatabase) {
     createDatabase(db, shippedDatabase(true));
-    registry.refuseOperation = 0;
+    registry.refuseOperation(0);
     Tdm dm(services);
     EXPECT_EQ(dm.DataModuleCreate(), "tongxue: cannot write the data source record for EDUqlyx");
     expectNothingOpen(dm);

@@ -1,18 +1,24 @@
 #pragma once
 
-#include "platform/RegistryStore.h"
+#include "platform/RegistryTree.h"
 
-#include <QStringList>
-#include <vector>
+#include <QList>
 
 namespace tx {
 
-// A registry store in memory, for tests: keeps keys and values in writing order, logs
-// every call ("open <key>", "string <name>=<value>", "integer <name>=<n>",
-// "binary <name>=<hex>", "close"; a refused call is logged with " refused"), and can be
-// told to refuse a key (openKey answers false) or to be unwritable altogether.
+// A registry store in memory, for tests. Keys and values are kept as RegistryTree keeps
+// them; every write that took effect is also recorded in order, with the key as it was
+// opened. It can be told to refuse one operation (the n-th openKey or write, counted from
+// 0) or to be unwritable altogether.
 class MemoryRegistryStore : public RegistryStore {
 public:
+    struct Write {
+        QString key;
+        QString name;
+        RegistryValue value;
+        bool operator==(const Write&) const = default;
+    };
+
     bool openKey(const QString& key) override;
     bool writeString(const QString& name, const QString& value) override;
     bool writeInteger(const QString& name, quint32 value) override;
@@ -20,32 +26,25 @@ public:
     void closeKey() override;
     std::optional<RegistryValue> read(const QString& key, const QString& name) const override;
 
-    // Keys match without regard to case, '\' at the ends ignored.
-    void refuseKey(const QString& key) { refused_ << key; }
+    void refuseOperation(int n) { refusedOperation_ = n; }
     void setWritable(bool writable) { writable_ = writable; }
 
-    const QStringList& log() const { return log_; }
-    QStringList keys() const;
-    QStringList valueNames(const QString& key) const;
-    void clearLog() { log_.clear(); }
+    const QList<Write>& writes() const { return writes_; }
+    QStringList keys() const { return tree_.keys(); }
+    // The values of a key, in the order their names were first written.
+    QList<Write> values(const QString& key) const;
 
 private:
-    struct Value {
-        QString name;
-        RegistryValue value;
-    };
-    struct Key {
-        QString path;
-        std::vector<Value> values;
-    };
-    bool write(const QString& name, const RegistryValue& value, const QString& logText);
-    int find(const QString& key) const;
+    bool refuse() { return !writable_ || operations_++ == refusedOperation_; }
+    bool write(const QString& name, const RegistryValue& value);
 
-    std::vector<Key> keys_;
+    RegistryTree tree_;
     int current_ = -1;
+    QString currentKey_;
     bool writable_ = true;
-    QStringList refused_;
-    QStringList log_;
+    int refusedOperation_ = -1;
+    int operations_ = 0;
+    QList<Write> writes_;
 };
 
 } // namespace tx
