@@ -117,6 +117,16 @@ protected:
 
     void click(const QString& name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
 
+    // A new, empty set of subtractions whose first exercise waits to be spoken.
+    void expectFreshSubtractionSet() {
+        EXPECT_THAT(marks(), ::testing::ElementsAre("", "", "", "", ""));
+        EXPECT_EQ(text("fENSHULB"), "0分");
+        EXPECT_EQ(text("fhlb"), "-");
+        EXPECT_EQ(text("ANSWERLB"), "?");
+        EXPECT_FALSE(widget("NEXTsb")->isEnabled());
+        EXPECT_TRUE(timer("Timer3")->isActive());
+    }
+
     // Runs the spoken sequence its timer is waiting to start.
     void speak() {
         QTimer* addition = timer("Timer2");

@@ -216,12 +216,7 @@ TEST_F(QuizFixture, SwitchingTheKindMidSetResetsTheSetAndSetsThatKind) {
     ASSERT_THAT(marks(), ElementsAre("√", "Ⅹ", "", "", ""));
 
     click("DELRB");
-    EXPECT_THAT(marks(), ElementsAre("", "", "", "", ""));
-    EXPECT_EQ(text("fENSHULB"), "0分");
-    EXPECT_EQ(text("fhlb"), "-");
-    EXPECT_EQ(text("ANSWERLB"), "?");
-    EXPECT_FALSE(widget("NEXTsb")->isEnabled());
-    EXPECT_TRUE(timer("Timer3")->isActive());
+    expectFreshSubtractionSet();
     EXPECT_FALSE(timer("Timer2")->isActive());
     const size_t before = sound.plays.size();
     speak();
@@ -363,12 +358,7 @@ TEST_F(QuizFixture, KindChosenDuringTheWaitAfterARightAnswerStartsAFreshSetAfter
     EXPECT_EQ(text("fENSHULB"), "20分");
 
     QCoreApplication::processEvents();
-    EXPECT_THAT(marks(), ElementsAre("", "", "", "", ""));
-    EXPECT_EQ(text("fENSHULB"), "0分");
-    EXPECT_EQ(text("fhlb"), "-");
-    EXPECT_EQ(text("ANSWERLB"), "?");
-    EXPECT_FALSE(widget("NEXTsb")->isEnabled());
-    EXPECT_TRUE(timer("Timer3")->isActive());
+    expectFreshSubtractionSet();
     EXPECT_THAT(namesSince(before), ElementsAre(QStringLiteral("S%1.wav").arg(right), "CM.wav"));
 }
 
