@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     mainForm.setDataModule(&dm);
+    services.dm = &dm;
     platform.connectModules(mainForm);
 
     mainForm.show();

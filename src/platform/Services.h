@@ -11,6 +11,7 @@ class RegistryStore;
 class BrowserFactory;
 class ExternalBrowser;
 class ProgramPaths;
+class Tdm;
 
 // Program-wide variables shared between the windows.
 struct ProgramState {
@@ -31,6 +32,8 @@ struct Services {
     BrowserFactory* browsers = nullptr;
     ExternalBrowser* externalBrowser = nullptr;
     ProgramPaths* paths = nullptr;
+    // The data module "dm" that every window borrows; set once it is connected.
+    Tdm* dm = nullptr;
     ProgramState state;
 };
 
