@@ -204,6 +204,9 @@ void LearningWindow::Timer1Timer() {
 }
 
 void LearningWindow::ReloadChapters() {
+    if (stopsSoundBeforeOpening_) {
+        stopSound();
+    }
     CB1->clear();
     Dataset& query = services_.dm->ALLQuery;
     module_.openChapters(query);

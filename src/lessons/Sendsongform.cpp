@@ -124,9 +124,10 @@ void Tsendsongform::setPicture(const QImage& picture) {
 
 void Tsendsongform::Timer1Timer() {
     Timer1->stop();
-    if (running_) {
+    if (started_) {
         return;
     }
+    started_ = true;
     const QString sound = services_.state.CurrentSoundFile;
     if (sound.isEmpty() || !QFileInfo(sound).isFile()) {
         NOLB->show();

@@ -40,6 +40,7 @@ private:
     void FormClick();
 
     Services& services_;
+    bool started_ = false;
     bool running_ = false;
     bool closeAfterSequence_ = false;
     bool pressedOnSurface_ = false;
