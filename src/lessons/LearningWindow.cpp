@@ -237,8 +237,8 @@ const LessonItem* LearningWindow::findItem(const QString& name) const {
     return nullptr;
 }
 
-QImage LearningWindow::pictureOf(const LessonItem& item) {
-    return readLessonPicture(services_.dm->ADOConnection1, module_, item);
+QImage LearningWindow::pictureOf(const LessonItem& item, QSize fit) {
+    return readLessonPicture(services_.dm->ADOConnection1, module_, item, fit);
 }
 
 void LearningWindow::stopSound() {

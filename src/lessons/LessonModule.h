@@ -12,6 +12,7 @@
 // button do nothing.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -159,6 +160,8 @@ LessonItem readItem(Dataset& ds, const LessonModule& module);
 // The bitmap file image inside stored picture data: an 8-byte header (count 1, type
 // 0x0100, size = bytes after it; little-endian) is skipped when present.
 QByteArray pictureBitmapBytes(const QByteArray& stored);
+// 8 when stored data begins with that header, otherwise 0.
+qsizetype pictureHeaderSize(QByteArrayView stored);
 
 // Whether a stored item shows a picture: flag "有" and data present.
 inline bool showsPicture(const QString& flag, const QByteArray& stored) {
