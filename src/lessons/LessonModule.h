@@ -6,7 +6,8 @@
 //
 // Editor seam: a learning window's "编辑章节" (`zjsb`) and item-edit button (`zsb`) call
 // the std::function openers of LessonEditorOpeners below, handed to OpenLearningWindow
-// (src/lessons/LearningWindow.h) by ProgramServices::connectModules (src/app). An opener
+// (src/lessons/LearningWindow.h) by ProgramServices::connectModules, which takes them from
+// lessonEditors() in src/app/ProgramServices.cpp (the editors fill that in). An opener
 // receives the learning window: its module(), services(), and ReloadChapters() (public),
 // which the editors' return buttons call after they close. An empty opener makes its
 // button do nothing.
