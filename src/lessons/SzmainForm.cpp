@@ -81,7 +81,8 @@ bool TszmainForm::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (watched == ListView1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        // The keyboard's way to a character's pronunciation.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             ListView1Click();
             return true;
         }
