@@ -449,6 +449,78 @@ QVariant Dataset::currentValue(int column) const {
     return isUnread(v) ? QVariant(readBlob(row, column)) : v;
 }
 
+qint64 Dataset::currentByteSize(int column) const {
+    requireOpen("read");
+    requireColumn(column, "read");
+    if (m_state == State::Browse && m_current < int(m_rows.size())) {
+        const QVariant& v = m_rows[size_t(m_current)].values[column];
+        if (isUnread(v))
+            return v.value<UnreadBlob>().size;
+    }
+    const QVariant v = currentValue(column);
+    if (v.isNull())
+        return 0;
+    return v.typeId() == QMetaType::QByteArray ? v.toByteArray().size()
+                                               : Field::toText(v).toUtf8().size();
+}
+
+QList<QByteArray> Dataset::currentByteRanges(int column,
+                                             const QList<QPair<qint64, qint64>>& ranges) const {
+    requireOpen("read");
+    requireColumn(column, "read");
+    const auto clip = [](qint64 size, QPair<qint64, qint64> r) {
+        const qint64 from = qBound<qint64>(0, r.first, size);
+        return QPair<qint64, qint64>(from, qBound<qint64>(0, r.second, size - from));
+    };
+    QList<QByteArray> parts;
+    const bool unread = m_state == State::Browse && m_current < int(m_rows.size()) &&
+                        isUnread(m_rows[size_t(m_current)].values[column]);
+    if (!unread) {
+        const QVariant v = currentValue(column);
+        const QByteArray bytes = v.isNull()                            ? QByteArray()
+                                 : v.typeId() == QMetaType::QByteArray ? v.toByteArray()
+                                                                       : Field::toText(v).toUtf8();
+        for (const auto& r : ranges) {
+            const auto c = clip(bytes.size(), r);
+            parts << bytes.mid(c.first, c.second);
+        }
+        return parts;
+    }
+    const Row& row = m_rows[size_t(m_current)];
+    sqlite3* db = requireConnection().handle();
+    Statement check(db, QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?1%2")
+                            .arg(quoted(m_table), identityCondition(2)));
+    check.bind(1, QVariant(row.rowid));
+    bindIdentity(check, 2, row);
+    if (!check.step())
+        fail(QStringLiteral("read \"%1\": the row was changed or removed since it was read")
+                 .arg(m_fields[size_t(column)]->name()));
+    const QByteArray table = m_table.toUtf8();
+    const QByteArray origin = m_columns[size_t(column)].origin.toUtf8();
+    sqlite3_blob* blob = nullptr;
+    if (sqlite3_blob_open(db, "main", table.constData(), origin.constData(), row.rowid, 0, &blob) !=
+        SQLITE_OK) {
+        const QString reason = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_blob_close(blob);
+        fail(QStringLiteral("read \"%1\": %2").arg(m_fields[size_t(column)]->name(), reason));
+    }
+    // One open blob for every piece: ascending pieces reuse its walk of the overflow pages.
+    const qint64 size = sqlite3_blob_bytes(blob);
+    int rc = SQLITE_OK;
+    for (const auto& r : ranges) {
+        const auto c = clip(size, r);
+        QByteArray part(c.second, Qt::Uninitialized);
+        if (c.second > 0 && rc == SQLITE_OK)
+            rc = sqlite3_blob_read(blob, part.data(), int(c.second), int(c.first));
+        parts << part;
+    }
+    sqlite3_blob_close(blob);
+    if (rc != SQLITE_OK)
+        fail(QStringLiteral("read \"%1\": %2")
+                 .arg(m_fields[size_t(column)]->name(), QString::fromUtf8(sqlite3_errstr(rc))));
+    return parts;
+}
+
 void Dataset::setCurrentValue(int column, const QVariant& value) {
     requireOpen("write");
     requireColumn(column, "write");

@@ -116,6 +116,9 @@ private:
     QString identityCondition(int firstParameter) const;
     void bindIdentity(Statement& st, int firstParameter, const Row& row) const;
     QByteArray readBlob(const Row& row, int column) const;
+    qint64 currentByteSize(int column) const;
+    QList<QByteArray> currentByteRanges(int column,
+                                        const QList<QPair<qint64, qint64>>& ranges) const;
     Row rereadRow(qint64 rowid) const;
     void runRows(Statement& st, int offset);
     void assignFields(const QStringList& names);

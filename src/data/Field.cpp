@@ -73,6 +73,14 @@ QByteArray Field::asBytes() const {
     return toText(v).toUtf8();
 }
 
+qint64 Field::byteSize() const {
+    return m_dataset->currentByteSize(checkedIndex());
+}
+
+QList<QByteArray> Field::readByteRanges(const QList<QPair<qint64, qint64>>& ranges) const {
+    return m_dataset->currentByteRanges(checkedIndex(), ranges);
+}
+
 void Field::setBytes(const QByteArray& bytes) {
     m_dataset->setCurrentValue(checkedIndex(), bytes.isEmpty() ? QVariant() : QVariant(bytes));
 }

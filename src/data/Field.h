@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QVariant>
 
@@ -30,6 +32,10 @@ public:
     void setAsLongText(const QString& text) { setAsString(text); }
     // Blob bytes; text reads as its UTF-8 bytes. Empty bytes store null.
     QByteArray asBytes() const;
+    // The size of asBytes(), and pieces of it (offset, length; clipped at its end), without
+    // reading the rest of a picture.
+    qint64 byteSize() const;
+    QList<QByteArray> readByteRanges(const QList<QPair<qint64, qint64>>& ranges) const;
     void setBytes(const QByteArray& bytes);
     bool isNull() const;
     void clear();

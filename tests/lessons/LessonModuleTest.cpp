@@ -81,3 +81,58 @@ TEST(LessonPictures, DamagedDataGivesNoPicture) {
 
 } // namespace
 } // namespace tx::test
+
+namespace tx::test {
+namespace {
+
+// A picture red above and blue below, as a BMP file image.
+QByteArray twoColours(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB888);
+    image.fill(Qt::red);
+    for (int y = h / 2; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            image.setPixelColor(x, y, Qt::blue);
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+class StoredPictures : public LessonFixture {};
+
+TEST_F(StoredPictures, ALargePictureComesBackReducedTheRightWayUp) {
+    addItem(sz, {1, "大", "一章", "", "", "", "有", withHeader(twoColours(900, 700))});
+    addItem(sz, {2, "小", "一章", "", "", "", "有", twoColours(100, 80)});
+    addItem(sz, {3, "断", "一章", "", "", "", "有", twoColours(900, 700).left(5000)});
+    connectDm();
+    const QSize box(158, 139);
+    LessonItem big;
+    big.name = "大";
+    big.rowKey = 1;
+    big.pictureFlag = "有";
+    const QImage reduced = readLessonPicture(dm->ADOConnection1, sz, big, box);
+    EXPECT_EQ(reduced.size(), QSize(316, 278));
+    EXPECT_EQ(reduced.pixelColor(10, 5), QColor(Qt::red));
+    EXPECT_EQ(reduced.pixelColor(10, 270), QColor(Qt::blue));
+
+    LessonItem small = big;
+    small.name = "小";
+    small.rowKey = 2;
+    EXPECT_EQ(readLessonPicture(dm->ADOConnection1, sz, small, box).size(), QSize(100, 80));
+
+    LessonItem truncated = big;
+    truncated.name = "断";
+    truncated.rowKey = 3;
+    EXPECT_TRUE(readLessonPicture(dm->ADOConnection1, sz, truncated, box).isNull());
+
+    LessonItem renamed = big;
+    renamed.name = "别";
+    EXPECT_TRUE(readLessonPicture(dm->ADOConnection1, sz, renamed, box).isNull())
+        << "another item now holds the number";
+}
+
+} // namespace
+} // namespace tx::test
