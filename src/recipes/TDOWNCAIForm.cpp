@@ -158,8 +158,9 @@ void TDOWNCAIForm::UPCAISBClick() {
     {
         CursorGuard busy;
         Dataset& go = dm_.goQuery;
-        try {
-            // The new date and the new recipes are stored together or not at all.
+        {
+            // The new date and the new recipes are stored together or not at all; a
+            // rollback reads every open dataset again, so none shows what was undone.
             Transaction transaction(dm_.ADOConnection1);
             dm_.SYSTable.first();
             dm_.SYSTable.edit();
@@ -173,15 +174,6 @@ void TDOWNCAIForm::UPCAISBClick() {
             nameQuery.first();
             importNewRecipes(go, nameQuery);
             transaction.commit();
-        } catch (...) {
-            // Nothing was stored: the results must not show what was rolled back.
-            if (dm_.SYSTable.state() != Dataset::State::Browse && dm_.SYSTable.isOpen())
-                dm_.SYSTable.cancel();
-            if (go.state() == Dataset::State::Insert)
-                go.cancel();
-            dm_.SYSTable.open();
-            go.open();
-            throw;
         }
         go.close();
         go.open();

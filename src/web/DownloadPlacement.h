@@ -20,7 +20,6 @@ QString downloadFolderFor(const QUrl& startingPage, const QString& programFolder
 // Saves the downloads of the profiles it watches as downloadFolderFor says, shows their
 // progress and reports how each ended.
 class DownloadPlacement : public QObject {
-    Q_OBJECT
 public:
     // report(owner, text, failed) tells the user how a download ended.
     using Report = std::function<void(QWidget* owner, const QString& text, bool failed)>;

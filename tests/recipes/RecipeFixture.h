@@ -8,27 +8,33 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 class QTreeWidget;
+
+// Readable failures: texts print as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace tx {
 
 // One stored recipe; a null QVariant stores null.
 struct RecipeRow {
-    QVariant name;
+    QVariant name{};
     QVariant favourite = QStringLiteral("一般");
     QVariant mealTime = QStringLiteral("没分类");
     QVariant cuisine = QStringLiteral("没分类");
     QVariant taste = QStringLiteral("没分类");
     QVariant ingredient = QStringLiteral("没分类");
     QVariant kindergarten = QStringLiteral("不是幼儿园菜谱");
-    QVariant ingredients;
+    QVariant ingredients{};
     QVariant ingredientsOn = QStringLiteral("否");
-    QVariant method;
+    QVariant method{};
     QVariant methodOn = QStringLiteral("否");
     QVariant simg = QStringLiteral("2");
 };

@@ -1,5 +1,7 @@
 #include "RecipeFixture.h"
 
+#include "data/DataFixture.h"
+
 #include "recipes/TDOWNCAIForm.h"
 #include "recipes/TmyfoodForm.h"
 #include "widgets/TLabel3D.h"
@@ -85,7 +87,7 @@ TEST_F(RecipeImportTest, ShowsBothDatesAndImportsOnlyNewNamesFirstRowWinning) {
     EXPECT_EQ(test.dialogs.messages()[0].icon, MessageIcon::Information);
     EXPECT_EQ(test::storedDate(databaseFile()), "2030-05-01");
     EXPECT_THAT(test::storedRecipes(databaseFile(), kColumns),
-                ElementsAre("Pasta|最爱|面|是|3", "Soup|喜爱|<null>|否|4", "豆浆|最爱|黄豆|否|14"));
+                ElementsAre("Pasta|最爱|面|是|3", "Soup|喜爱||否|4", "豆浆|最爱|黄豆|否|14"));
     EXPECT_THAT(treeNames(), ElementsAre("Pasta", "豆浆", "Soup"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(form.isNull());
@@ -187,36 +189,35 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedUpdateTest,
-    ::testing::Values(DamagedCase{"Missing", [](const QString&) {}, "cannot open database"},
-                      DamagedCase{"NotADatabase",
-                                  [](const QString& f) { writeBytes(f, QByteArray(4096, 'x')); },
-                                  "cannot open database"},
-                      DamagedCase{"Empty", [](const QString& f) { writeBytes(f, {}); }, "SYS"},
-                      DamagedCase{"NoRecipeTable",
-                                  [](const QString& f) {
-                                      test::createUpdateFile(f, "2030-01-01", {});
-                                      test::createDatabase(f, {"DROP TABLE myfood"});
-                                  },
-                                  "myfood"},
-                      DamagedCase{"NoSysTable",
-                                  [](const QString& f) {
-                                      test::createUpdateFile(f, "2030-01-01", {});
-                                      test::createDatabase(f, {"DROP TABLE SYS"});
-                                  },
-                                  "SYS"},
-                      DamagedCase{"NoDate",
-                                  [](const QString& f) {
-                                      test::createUpdateFile(f, "2030-01-01", {});
-                                      test::createDatabase(f, {"DELETE FROM SYS"});
-                                  },
-                                  "SYS"},
-                      DamagedCase{"NoSimgColumn",
-                                  [](const QString& f) {
-                                      test::createUpdateFile(f, "2030-01-01", {});
-                                      test::createDatabase(f,
-                                                           {"ALTER TABLE myfood DROP COLUMN simg"});
-                                  },
-                                  "simg"}),
+    ::testing::Values(
+        DamagedCase{"Missing", [](const QString&) {}, "cannot open database"},
+        DamagedCase{"NotADatabase", [](const QString& f) { writeBytes(f, QByteArray(4096, 'x')); },
+                    "cannot open database"},
+        DamagedCase{"Empty", [](const QString& f) { writeBytes(f, {}); }, "file is empty"},
+        DamagedCase{"NoRecipeTable",
+                    [](const QString& f) {
+                        test::createUpdateFile(f, "2030-01-01", {});
+                        test::createDatabase(f, {"DROP TABLE myfood"});
+                    },
+                    "myfood"},
+        DamagedCase{"NoSysTable",
+                    [](const QString& f) {
+                        test::createUpdateFile(f, "2030-01-01", {});
+                        test::createDatabase(f, {"DROP TABLE SYS"});
+                    },
+                    "SYS"},
+        DamagedCase{"NoDate",
+                    [](const QString& f) {
+                        test::createUpdateFile(f, "2030-01-01", {});
+                        test::createDatabase(f, {"DELETE FROM SYS"});
+                    },
+                    "SYS"},
+        DamagedCase{"NoSimgColumn",
+                    [](const QString& f) {
+                        test::createUpdateFile(f, "2030-01-01", {});
+                        test::createDatabase(f, {"ALTER TABLE myfood DROP COLUMN simg"});
+                    },
+                    "simg"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(RecipeImportTest, WithoutADataSourceRecordTheDatesStayAndAnImportIsReported) {
