@@ -14,6 +14,11 @@ const char32_t kGlyphs[RecipePictures::Count] = {
     U'🍗', U'🥩', U'🥦', U'🍅', U'🍎',    U'🍰', U'🥛', U'🍲',
 };
 
+const char* const kNames[RecipePictures::Count] = {
+    "",     "菜谱", "米饭",   "面条", "饺子", "面包", "鸡蛋", "鱼",
+    "鸡腿", "肉",   "西兰花", "番茄", "苹果", "蛋糕", "牛奶", "汤锅",
+};
+
 const QColor kDiscColours[] = {{230, 120, 40}, {60, 150, 60}, {200, 60, 60}, {60, 110, 200}};
 
 QImage emptyImage() {
@@ -89,6 +94,10 @@ RecipePictures::RecipePictures() {
 
 const QImage& RecipePictures::image(int n) const {
     return images_.at(size_t(n));
+}
+
+QString RecipePictures::name(int n) {
+    return QString::fromUtf8(kNames[size_t(n)]);
 }
 
 const QIcon& RecipePictures::icon(int n) const {

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QString>
 #include <array>
 
 namespace tx {
@@ -17,6 +18,8 @@ public:
     RecipePictures();
     const QImage& image(int n) const;
     const QIcon& icon(int n) const;
+    // What picture n shows, for those who cannot see it.
+    static QString name(int n);
 
 private:
     std::array<QImage, Count> images_;

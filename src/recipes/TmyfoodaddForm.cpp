@@ -105,7 +105,8 @@ TmyfoodaddForm::TmyfoodaddForm(Services& services, QWidget* parent)
         rb->setObjectName(QStringLiteral("RB%1").arg(n));
         rb->setIcon(art.icon(n));
         rb->setIconSize(QSize(RecipePictures::Size, RecipePictures::Size));
-        rb->setAccessibleName(QStringLiteral("图片%1").arg(n));
+        rb->setAccessibleName(QStringLiteral("图片%1 %2").arg(n).arg(RecipePictures::name(n)));
+        rb->setToolTip(RecipePictures::name(n));
         rb->setGeometry(10 + (slot % 7) * 90, 20 + (slot / 7) * 28, 60, 24);
         pictureGroup_->addButton(rb, n);
         pictureButtons_[size_t(n)] = rb;
