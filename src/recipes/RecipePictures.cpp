@@ -39,7 +39,7 @@ QImage emojiPicture(char32_t glyph) {
     {
         QPainter painter(&large);
         QFont font(QStringLiteral("Noto Color Emoji"));
-        font.setPixelSize(big * 3 / 4);
+        font.setPixelSize(big * 7 / 8);
         painter.setFont(font);
         painter.drawText(large.rect(), Qt::AlignCenter, QString::fromUcs4(&glyph, 1));
     }

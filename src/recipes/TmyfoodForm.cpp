@@ -140,12 +140,12 @@ TmyfoodForm::~TmyfoodForm() {
 void TmyfoodForm::buildTopBand(QWidget* band) {
     auto* views = new QGroupBox(QStringLiteral("[分类] 显示+查找"), band);
     views->setObjectName(QStringLiteral("GroupBox1"));
-    views->setGeometry(4, 2, 300, 94);
+    views->setGeometry(4, 2, 250, 94);
     for (int i = 0; i < kRecipeViewCount; ++i) {
         const RecipeViewInfo& info = recipeViews()[size_t(i)];
         auto* rb = new QRadioButton(info.caption, views);
         rb->setObjectName(QString::fromLatin1(info.radioName));
-        rb->setGeometry(8 + (i / 3) * 146, 20 + (i % 3) * 24, 140, 22);
+        rb->setGeometry(6 + (i / 3) * 122, 20 + (i % 3) * 24, 120, 22);
         rb->setChecked(info.view == RecipeView::Favourite);
         connect(rb, &QRadioButton::clicked, this, &TmyfoodForm::AIHAORBClick);
         viewButtons_[size_t(i)] = rb;
@@ -166,29 +166,29 @@ void TmyfoodForm::buildTopBand(QWidget* band) {
 
     auto* actions = new QGroupBox(QStringLiteral("[菜] 信息管理操作"), band);
     actions->setObjectName(QStringLiteral("GroupBox2"));
-    actions->setGeometry(308, 2, 220, 94);
+    actions->setGeometry(258, 2, 212, 94);
     AddSb = makeButton(actions, "AddSb", QStringLiteral("新增"), {}, QStyle::SP_FileDialogNewFolder,
-                       {6, 20, 50, 66});
+                       {6, 20, 46, 66});
     ModifySb = makeButton(actions, "ModifySb", QStringLiteral("修改"), {},
-                          QStyle::SP_FileDialogDetailedView, {58, 20, 50, 66});
+                          QStyle::SP_FileDialogDetailedView, {57, 20, 46, 66});
     DelSb = makeButton(actions, "DelSb", QStringLiteral("删除"), {}, QStyle::SP_TrashIcon,
-                       {110, 20, 50, 66});
+                       {108, 20, 46, 66});
     Printsb = makeButton(actions, "Printsb", QStringLiteral("打印"), {},
-                         QStyle::SP_FileDialogContentsView, {162, 20, 50, 66});
+                         QStyle::SP_FileDialogContentsView, {159, 20, 46, 66});
 
     auto* updates = new QGroupBox(QStringLiteral("从官方网站 下载最新 [菜谱] 的资料"), band);
     updates->setObjectName(QStringLiteral("GroupBox3"));
-    updates->setGeometry(532, 2, 180, 94);
+    updates->setGeometry(474, 2, 236, 94);
     DOWNSB = makeButton(updates, "DOWNSB", QStringLiteral("下载[菜谱]"),
                         QStringLiteral("请将下载的最新菜谱文件  qmtfood.edu  放在 [目录 "
                                        "\"童学三步通\"]中"),
-                        QStyle::SP_ArrowDown, {6, 20, 82, 66});
+                        QStyle::SP_ArrowDown, {6, 20, 108, 66});
     UPCAISB = makeButton(updates, "UPCAISB", QStringLiteral("导入[菜谱]"),
                          QStringLiteral("导入最新的 [菜谱]资料"), QStyle::SP_DialogOpenButton,
-                         {92, 20, 82, 66});
+                         {120, 20, 108, 66});
 
     QuitSb = makeButton(band, "QuitSb", QStringLiteral("退出→"), {}, QStyle::SP_DialogCloseButton,
-                        {716, 6, 86, 50});
+                        {714, 6, 90, 50});
     Label3D2 = new TLabel3D(band);
     Label3D2->setObjectName(QStringLiteral("Label3D2"));
     Label3D2->setCaption(QStringLiteral("->您的广告位置"));
