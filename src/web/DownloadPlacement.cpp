@@ -1,6 +1,8 @@
 #include "web/DownloadPlacement.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QStandardPaths>
@@ -8,6 +10,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <filesystem>
+#include <system_error>
 
 namespace tx {
 
@@ -34,13 +38,25 @@ void DownloadPlacement::place(QWebEngineDownloadRequest* download) {
     QWidget* owner = page ? QWebEngineView::forPage(page) : nullptr;
     if (owner)
         owner = owner->window();
-    download->setDownloadDirectory(downloadFolderFor(page ? page->url() : QUrl(), programFolder_));
+    const QString folder = downloadFolderFor(page ? page->url() : QUrl(), programFolder_);
+    download->setDownloadDirectory(folder);
+    // Into the program folder under a working name: a newer update replaces the file the
+    // import reads only once it is complete, and a failed one leaves the old file alone.
+    QString finalPath;
+    if (folder == QDir(programFolder_).absolutePath()) {
+        const QString name = QFileInfo(download->suggestedFileName()).fileName();
+        finalPath = QDir(folder).filePath(name);
+        QFile::remove(finalPath + QStringLiteral(".part"));
+        download->setDownloadFileName(name + QStringLiteral(".part"));
+    }
     download->accept();
 
     auto* progress = new QProgressDialog(owner);
     progress->setObjectName(QStringLiteral("DownloadProgress"));
     progress->setWindowTitle(QStringLiteral("下载"));
-    progress->setLabelText(QStringLiteral("正在下载 %1 ...").arg(download->downloadFileName()));
+    progress->setLabelText(QStringLiteral("正在下载 %1 ...")
+                               .arg(finalPath.isEmpty() ? download->downloadFileName()
+                                                        : QFileInfo(finalPath).fileName()));
     progress->setCancelButtonText(QStringLiteral("取消"));
     progress->setRange(0, 0);
     progress->setMinimumDuration(0);
@@ -65,16 +81,32 @@ void DownloadPlacement::place(QWebEngineDownloadRequest* download) {
     QPointer<QWidget> reportOwner(owner);
     connect(
         download, &QWebEngineDownloadRequest::isFinishedChanged, this,
-        [this, download, progress = QPointer<QProgressDialog>(progress), reportOwner] {
+        [this, download, finalPath, progress = QPointer<QProgressDialog>(progress), reportOwner] {
             if (!download->isFinished())
                 return;
             if (progress)
                 progress->close();
-            const QString file =
+            const QString saved =
                 QDir(download->downloadDirectory()).filePath(download->downloadFileName());
-            if (download->state() == QWebEngineDownloadRequest::DownloadCompleted)
-                report_(reportOwner, QStringLiteral("下载完成: %1").arg(file), false);
-            else if (download->state() == QWebEngineDownloadRequest::DownloadCancelled)
+            const QString file = finalPath.isEmpty() ? saved : finalPath;
+            const auto state = download->state();
+            if (state == QWebEngineDownloadRequest::DownloadCompleted) {
+                std::error_code error;
+                if (!finalPath.isEmpty())
+                    std::filesystem::rename(QFile::encodeName(saved).toStdString(),
+                                            QFile::encodeName(finalPath).toStdString(), error);
+                if (error)
+                    report_(reportOwner,
+                            QStringLiteral("下载失败: %1\n%2")
+                                .arg(file, QString::fromStdString(error.message())),
+                            true);
+                else
+                    report_(reportOwner, QStringLiteral("下载完成: %1").arg(file), false);
+                return;
+            }
+            if (!finalPath.isEmpty())
+                QFile::remove(saved);
+            if (state == QWebEngineDownloadRequest::DownloadCancelled)
                 report_(reportOwner, QStringLiteral("下载已取消: %1").arg(file), true);
             else
                 report_(

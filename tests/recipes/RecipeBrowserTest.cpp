@@ -75,6 +75,29 @@ protected:
     }
 };
 
+TEST_F(RecipeBrowserTest, OpensModallyOverItsOwnerWithItsTreeBuiltAndQuitCloses) {
+    addRecipes({{.name = "白粥", .favourite = "最爱"}});
+    QWidget owner;
+    bool seen = false;
+    QStringList tree;
+    QTimer::singleShot(0, [&] {
+        TmyfoodForm* book = currentRecipeBrowser();
+        if (book == nullptr) {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+            return;
+        }
+        seen = QApplication::activeModalWidget() == book && book->parentWidget() == &owner;
+        tree = test::treeLines(*book->findChild<QTreeWidget*>("tree2"));
+        book->findChild<TFlatSpeedButton*>("QuitSb")->click();
+    });
+    OpenRecipeBook(services, &owner);
+    EXPECT_TRUE(seen);
+    EXPECT_THAT(tree, ElementsAre("最爱[1]", "  白粥[2]", "喜爱[1]", "一般[1]"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(currentRecipeBrowser(), nullptr);
+}
+
 TEST_F(RecipeBrowserTest, AClickedRecipeShowsItsTextsOnlyWhenTheirFlagsSayYes) {
     addRecipes({{.name = "番茄炒蛋",
                  .ingredients = "番茄2个\r\n鸡蛋3个",

@@ -40,6 +40,10 @@ TEST(RecipeDownloadEngineTest, TheUpdateFileFromTheRecipePageLandsInTheProgramFo
     writeFile(site + QStringLiteral("/myfood.htm"),
               "<html><body><a id='d' href='qmtfood.edu' download>qmtfood.edu</a></body></html>");
 
+    // An older update is replaced.
+    const QString landed = QDir(program).filePath(QStringLiteral("qmtfood.edu"));
+    writeFile(landed, "older update");
+
     Report report;
     DownloadPlacement placement(program, [&](QWidget*, const QString& text, bool failed) {
         report.text = text;
@@ -61,12 +65,12 @@ TEST(RecipeDownloadEngineTest, TheUpdateFileFromTheRecipePageLandsInTheProgramFo
     ASSERT_TRUE(QTest::qWaitFor([&] { return loaded; }, kPatienceMs));
     view->page()->runJavaScript(QStringLiteral("document.getElementById('d').click();"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return report.count > 0; }, kPatienceMs));
-    const QString landed = QDir(program).filePath(QStringLiteral("qmtfood.edu"));
     EXPECT_FALSE(report.failed) << report.text.toStdString();
     EXPECT_TRUE(report.text.contains(landed)) << report.text.toStdString();
     QFile file(landed);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), update);
+    EXPECT_EQ(QDir(program).entryList(QDir::Files), QStringList{QStringLiteral("qmtfood.edu")});
 }
 
 } // namespace
