@@ -81,6 +81,9 @@ TEST_F(RecipeImportTest, ShowsBothDatesAndImportsOnlyNewNamesFirstRowWinning) {
     EXPECT_EQ(caption(form, "LB2"), "2030-05-01");
     EXPECT_EQ(caption(form, "LB3"), "2004-05-01");
     EXPECT_EQ(form->windowTitle(), "导入最新的 [菜谱]资料");
+    const QString record = QStringLiteral("Software\\ODBC\\ODBC.INI\\FOODqlyx");
+    EXPECT_EQ(test.registry.read(record, "DBQ"), RegistryValue::fromText(updateFile()));
+    EXPECT_EQ(test.registry.read(record, "FIL"), RegistryValue::fromText("FOODqlyx;"));
     form->UPCAISBClick();
     EXPECT_THAT(test.dialogs.messageTexts(), ElementsAre(kSuccess));
     EXPECT_EQ(test.dialogs.messages()[0].caption, "信息");
