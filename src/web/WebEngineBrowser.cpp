@@ -1,5 +1,6 @@
 #include "WebEngineBrowser.h"
 #include "CoursewarePlayer.h"
+#include "DownloadPlacement.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -202,7 +203,10 @@ public:
 } // namespace
 
 BrowserControl* WebEngineBrowserFactory::create(QWidget* parent) {
-    return new ViewOwnedBrowser(parent, ruffleDir_);
+    auto* browser = new ViewOwnedBrowser(parent, ruffleDir_);
+    if (downloads_)
+        downloads_->watch(browser->view()->page()->profile());
+    return browser;
 }
 
 } // namespace tx

@@ -44,14 +44,19 @@ private:
     QPointer<QNetworkReply> pending_;
 };
 
+class DownloadPlacement;
+
 class WebEngineBrowserFactory : public BrowserFactory {
 public:
     explicit WebEngineBrowserFactory(const QString& ruffleDir = QString())
         : ruffleDir_(ruffleDir) {}
     BrowserControl* create(QWidget* parent) override;
+    // Downloads started in the controls made from now on are placed by placement.
+    void setDownloadPlacement(DownloadPlacement* placement) { downloads_ = placement; }
 
 private:
     QString ruffleDir_;
+    DownloadPlacement* downloads_ = nullptr;
 };
 
 } // namespace tx
