@@ -42,10 +42,4 @@ QString programRelativePath(const QString& programFolder, const QString& path) {
     return file.mid(folder.size() + 1);
 }
 
-QString programPath(const QString& programFolder, const QString& path) {
-    if (programFolder.isEmpty() || path.isEmpty() || QFileInfo(path).isAbsolute())
-        return path;
-    return QDir(programFolder).filePath(path);
-}
-
 } // namespace tx

@@ -17,9 +17,8 @@ bool confirmDelete(Services& services, QWidget* owner);
 Tdm& dataModule(Services& services);
 
 // A file chosen inside the program's folder is kept relative to it, so that the folder
-// still works when copied to another computer; anything else is kept as it is.
+// still works when copied to another computer (the program runs in its folder, where
+// relative paths resolve); anything else is kept as it is.
 QString programRelativePath(const QString& programFolder, const QString& path);
-// The other way round, for using a kept path: relative ones are taken from the folder.
-QString programPath(const QString& programFolder, const QString& path);
 
 } // namespace tx

@@ -524,7 +524,7 @@ void ItemDialog::TestsbClick() {
         warn(services_, this, QStringLiteral("没有选择声音文件！"));
         return;
     }
-    services_.sound->play(programPath(programFolder(), Sypl->text()));
+    services_.sound->play(Sypl->text());
 }
 
 void ItemDialog::DELLSBClick() {
@@ -536,7 +536,7 @@ void ItemDialog::KJTESTSBClick() {
         warn(services_, this, QStringLiteral("没有课件网址,请检查哦！"));
         return;
     }
-    ShowCourseware(services_, this, nameed->text(), programPath(programFolder(), KJED->text()));
+    ShowCourseware(services_, this, nameed->text(), KJED->text());
 }
 
 void ItemDialog::KJDELSBClick() {

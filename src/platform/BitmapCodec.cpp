@@ -407,14 +407,16 @@ QImage bmp24Thumbnail(const QByteArray& bmp, QSize size) {
 
 QImage storedPictureImage(const QByteArray& stored) {
     const QByteArray bmp = withoutBlockHeader(stored);
-    const QSize size = bmp24Size(bmp);
+    QSize size = bmp24Size(bmp);
     if (size.isValid())
         return bmp24Thumbnail(bmp, size);
-    QBuffer buffer;
-    buffer.setData(bmp);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "BMP");
-    return reader.read();
+    // Any other bitmap goes through the guarded reader first.
+    try {
+        const QByteArray normalised = bmpToBmp24(bmp);
+        return bmp24Thumbnail(normalised, bmp24Size(normalised));
+    } catch (const PictureError&) {
+        return {};
+    }
 }
 
 } // namespace tx
