@@ -3,6 +3,7 @@
 #include "MainForm.h"
 
 #include "arithmetic/YsmainForm.h"
+#include "lessons/LearningWindow.h"
 #include "platform/DesktopExternalBrowser.h"
 #include "platform/ExecutableProgramPaths.h"
 #include "platform/FileRegistryStore.h"
@@ -38,7 +39,23 @@ ProgramServices::ProgramServices() : parts_(std::make_unique<Parts>()) {
 
 ProgramServices::~ProgramServices() = default;
 
+namespace {
+
+// What the learning windows' "编辑章节" and item-edit buttons open.
+LessonEditorOpeners lessonEditors() {
+    return {};
+}
+
+} // namespace
+
 void ProgramServices::connectModules(TMainForm& mainForm) {
+    const std::pair<const char*, const LessonModule*> lessons[] = {
+        {"szsb", &sz}, {"xssb", &xs}, {"xyysb", &xyy}};
+    for (const auto& [button, module] : lessons) {
+        mainForm.setModuleOpener(QString::fromLatin1(button), [this, &mainForm, module] {
+            OpenLearningWindow(services_, *module, &mainForm, lessonEditors());
+        });
+    }
     mainForm.setModuleOpener(QStringLiteral("SSSB"), [this, &mainForm] {
         OpenArithmeticQuiz(services_, &mainForm, [this] {
             OpenAdvertisingWindow(services_, QApplication::activeModalWidget());
