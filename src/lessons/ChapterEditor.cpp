@@ -237,7 +237,7 @@ void ChapterDialog::ModifyBtnClick() {
     Dataset& items = dm.goQuery;
     try {
         // The chapter and the items naming it change together or not at all.
-        Transaction transaction(dm.ADOConnection1.handle());
+        Transaction transaction(dm.ADOConnection1);
         chapters.edit();
         chapters.fieldByName(kChapterNumberField.toString()).setAsString(numed->text());
         chapters.fieldByName(chapterName()).setAsString(name);

@@ -34,24 +34,10 @@ EditorGrid::EditorGrid(DatasetModel& model, std::span<const GridColumn> columns,
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->setDefaultSectionSize(20);
     emphasis_ = new EmphasisDelegate(this);
-    followSelection();
+    model.followSelection(selectionModel());
     connect(&model, &QAbstractItemModel::modelReset, this, &EditorGrid::applyColumns);
     connect(&model, &QAbstractItemModel::layoutChanged, this, &EditorGrid::applyColumns);
     applyColumns();
-}
-
-void EditorGrid::followSelection() {
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                Dataset& ds = model_.dataset();
-                if (current.isValid() && ds.isOpen() && current.row() < ds.recordCount())
-                    ds.moveTo(current.row());
-            });
-    // A reopened result starts at its first row, and so does the selection.
-    connect(&model_, &QAbstractItemModel::modelReset, this, [this] {
-        if (model_.rowCount() > 0)
-            selectRow(0);
-    });
 }
 
 void EditorGrid::applyColumns() {

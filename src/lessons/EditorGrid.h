@@ -22,7 +22,6 @@ public:
 
 private:
     void applyColumns();
-    void followSelection();
 
     DatasetModel& model_;
     std::span<const GridColumn> columns_;
