@@ -169,7 +169,6 @@ ChapterDialog::ChapterDialog(Services& services, const LessonModule& module, Mod
     buttons->addWidget(mode == Mode::Add ? AddBtn : ModifyBtn);
     buttons->addWidget(DelSb);
     layout->addLayout(buttons);
-    (mode == Mode::Add ? ModifyBtn : AddBtn)->setParent(this);
 
     connect(numed, &QLineEdit::returnPressed, nameed, [this] { nameed->setFocus(); });
     connect(AddBtn, &QPushButton::clicked, this, &ChapterDialog::AddBtnClick);

@@ -247,6 +247,9 @@ BmpHeader parseBmpHeader(const QByteArray& bmp) {
     }
     if (h.width <= 0 || h.height == 0 || h.height == std::numeric_limits<qint32>::min())
         throw PictureError("BMP without pixels");
+    if (h.bitCount != 1 && h.bitCount != 4 && h.bitCount != 8 && h.bitCount != 16 &&
+        h.bitCount != 24 && h.bitCount != 32)
+        throw PictureError("unknown BMP pixel depth");
     if (bmp24FileSize(h.width, qAbs(h.height)) > kMaxStoredPictureBytes)
         throw PictureError("picture too large to store");
     return h;
@@ -319,6 +322,9 @@ QByteArray throughQt(const QByteArray& bmp, const BmpHeader& h) {
 } // namespace
 
 qint64 bmp24FileSize(qint64 width, qint64 height) {
+    // Beyond these the product below could overflow; no such picture can be stored.
+    if (width > kMaxStoredPictureBytes || height > kMaxStoredPictureBytes)
+        return std::numeric_limits<qint64>::max();
     return kHeadersSize + stride24(width) * height;
 }
 

@@ -71,6 +71,24 @@ INSTANTIATE_TEST_SUITE_P(
         KindCase{JpegKind::Cmyk, "cmyk", qRgb(255, 0, 0), qRgb(0, 0, 255)}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(JpegToBmp, ExifOrientationIsLeftAsStored) {
+    const QByteArray plain = makeJpeg(37, 21, JpegKind::Baseline, [](int x, int y) {
+        return y < 5 ? 0x00ff00u : halves(x, y, 37);
+    });
+    // APP1 "Exif" with one little-endian IFD entry: orientation (0x0112) = 6, "rotate 90".
+    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+                                       "\0\0\0\0",
+                                       26);
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray app1("\xFF\xE1", 2);
+    app1.append(char((payload.size() + 2) >> 8)).append(char((payload.size() + 2) & 0xff));
+    app1.append(payload);
+    const QByteArray rotated = plain.left(2) + app1 + plain.mid(2);
+    const QByteArray bmp = jpegToBmp(rotated);
+    EXPECT_EQ(bmp24Size(bmp), QSize(37, 21));
+    EXPECT_EQ(bmp, jpegToBmp(plain));
+}
+
 TEST(JpegToBmp, DamagedDataIsRefused) {
     const QByteArray good = makeJpeg(64, 64, JpegKind::Baseline,
                                      [](int x, int y) { return unsigned(x * 4 << 8 | y * 4); });
@@ -168,6 +186,8 @@ TEST(BmpToBmp24, DamagedOrOversizedFilesAreRefused) {
         {"truncated", good.left(good.size() - 10)},
         {"claims 60000x60000", withSize(60000, 60000)},
         {"claims 15000x15000", withSize(15000, 15000)},
+        // Found by the fuzz target: a size whose bitmap bytes overflow 64 bits.
+        {"claims 1714318953x1869898593", withSize(1714318953, 1869898593)},
         {"zero width", withSize(0, 8)},
         {"header cut", good.left(20)},
     };
