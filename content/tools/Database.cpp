@@ -118,6 +118,8 @@ void fill(Db& db, const Library& library, const QString& programDir) {
             item.run();
         }
     }
+    createRecipeTable(db.handle());
+    insertRecipes(db.handle(), library.recipes);
     Insert sys(db, "SYS", {"日期"});
     sys << library.date;
     sys.run();
