@@ -90,7 +90,7 @@ private:
     int n_ = 0;
 };
 
-void fill(Db& db, const Library& library, const QString& programDir) {
+void fill(Db& db, const Library& library) {
     // A rollback journal is gone once the transaction commits: the finished file then
     // stands alone, with no -wal of its own to carry along.
     db.exec("PRAGMA journal_mode=DELETE");
@@ -113,7 +113,7 @@ void fill(Db& db, const Library& library, const QString& programDir) {
                      "PIC", "课件地址"});
         for (const Item& i : m.items) {
             const QByteArray picture = renderPicture(i.picture, i.name);
-            item << i.number << i.name << i.text << i.chapter << soundPath(m, i, programDir)
+            item << i.number << i.name << i.text << i.chapter << storedSoundPath(m, i)
                  << QString(picture.isEmpty() ? "" : "有") << picture << i.courseware;
             item.run();
         }
@@ -128,8 +128,8 @@ void fill(Db& db, const Library& library, const QString& programDir) {
 
 } // namespace
 
-bool writeDatabase(const Library& library, const QString& dbPath, const QString& programDir,
-                   bool ifMissing) {
+bool writeDatabase(const Library& library, const QString& dbPath,
+                   [[maybe_unused]] const QString& programDir, bool ifMissing) {
     const QFileInfo target(dbPath);
     if (ifMissing && target.exists())
         return false;
@@ -150,7 +150,7 @@ bool writeDatabase(const Library& library, const QString& dbPath, const QString&
     try {
         {
             Db db(temp);
-            fill(db, library, programDir);
+            fill(db, library);
         }
         std::error_code ec;
         if (ifMissing) {

@@ -140,6 +140,12 @@ QString soundPath(const Module& module, const Item& item, const QString& program
            item.sound;
 }
 
+QString storedSoundPath(const Module& module, const Item& item) {
+    if (item.sound.isEmpty())
+        return {};
+    return QString::fromUtf8(module.info.soundFolder) + u'/' + item.sound;
+}
+
 QList<SpeechJob> speechJobs(const Library& library, const QString& programDir) {
     QList<SpeechJob> jobs;
     for (const Module& m : library.modules)

@@ -17,6 +17,10 @@ struct SpeechJob {
 // Full path of an item's recording in the program folder, or empty when it has none.
 QString soundPath(const Module& module, const Item& item, const QString& programDir);
 
+// The recording's path as the database stores it: relative to the program folder
+// ("字语音库/一.wav"), so that the folder can be copied or moved; empty when it has none.
+QString storedSoundPath(const Module& module, const Item& item);
+
 // Every recording of the library: the items' and the quiz's.
 QList<SpeechJob> speechJobs(const Library& library, const QString& programDir);
 

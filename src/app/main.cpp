@@ -2,8 +2,10 @@
 #include "MainForm.h"
 #include "ProgramServices.h"
 #include "data/Tdm.h"
+#include "platform/ProgramPaths.h"
 #include "widgets/WidgetAccessibility.h"
 
+#include <QDir>
 #include <QTextStream>
 #include <cstdio>
 #include <unistd.h>
@@ -22,6 +24,11 @@ int main(int argc, char** argv) {
 
     tx::ProgramServices platform;
     tx::Services& services = platform.services();
+    // Recordings and quiz sounds are named relative to the program's folder, which is
+    // portable: it is the working directory however the program was started.
+    if (!QDir::setCurrent(services.paths->folder()))
+        std::fprintf(stderr, "tongxue: cannot enter the program folder %s\n",
+                     services.paths->folder().toLocal8Bit().constData());
     tx::ErrorReport errors(*services.dialogs);
     app.setErrorReport(&errors);
 

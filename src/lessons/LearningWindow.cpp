@@ -204,6 +204,9 @@ void LearningWindow::Timer1Timer() {
 }
 
 void LearningWindow::ReloadChapters() {
+    if (stopsSoundBeforeOpening_) {
+        stopSound();
+    }
     CB1->clear();
     Dataset& query = services_.dm->ALLQuery;
     module_.openChapters(query);
@@ -234,8 +237,8 @@ const LessonItem* LearningWindow::findItem(const QString& name) const {
     return nullptr;
 }
 
-QImage LearningWindow::pictureOf(const LessonItem& item) {
-    return readLessonPicture(services_.dm->ADOConnection1, module_, item);
+QImage LearningWindow::pictureOf(const LessonItem& item, QSize fit) {
+    return readLessonPicture(services_.dm->ADOConnection1, module_, item, fit);
 }
 
 void LearningWindow::stopSound() {

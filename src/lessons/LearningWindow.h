@@ -65,7 +65,8 @@ public slots:
 protected:
     // Loads Q2 of the chapter in CB1 into ALLQuery and copies its rows.
     void loadItemsOfChapter();
-    QImage pictureOf(const LessonItem& item);
+    // Read when shown; large pictures come back reduced towards fit.
+    QImage pictureOf(const LessonItem& item, QSize fit);
     void stopSound();
     // The area between the top bar and the status bar.
     QWidget* content() const { return content_; }

@@ -247,18 +247,21 @@ LessonItem readItem(Dataset& ds, const LessonModule& module) {
     return item;
 }
 
-QByteArray pictureBitmapBytes(const QByteArray& stored) {
+qsizetype pictureHeaderSize(QByteArrayView stored) {
     constexpr qsizetype kHeader = 8;
-    if (stored.size() >= kHeader) {
-        const auto* p = reinterpret_cast<const uchar*>(stored.constData());
-        const bool header = qFromLittleEndian<quint16>(p) == 1 &&
-                            qFromLittleEndian<quint16>(p + 2) == 0x0100 &&
-                            qFromLittleEndian<quint32>(p + 4) == quint64(stored.size() - kHeader);
-        if (header) {
-            return stored.mid(kHeader);
-        }
+    if (stored.size() < kHeader) {
+        return 0;
     }
-    return stored;
+    const auto* p = reinterpret_cast<const uchar*>(stored.data());
+    const bool header = qFromLittleEndian<quint16>(p) == 1 &&
+                        qFromLittleEndian<quint16>(p + 2) == 0x0100 &&
+                        qFromLittleEndian<quint32>(p + 4) == quint64(stored.size() - kHeader);
+    return header ? kHeader : 0;
+}
+
+QByteArray pictureBitmapBytes(const QByteArray& stored) {
+    const qsizetype skip = pictureHeaderSize(stored);
+    return skip == 0 ? stored : stored.mid(skip);
 }
 
 } // namespace tx

@@ -6,12 +6,14 @@
 //
 // Editor seam: a learning window's "编辑章节" (`zjsb`) and item-edit button (`zsb`) call
 // the std::function openers of LessonEditorOpeners below, handed to OpenLearningWindow
-// (src/lessons/LearningWindow.h) by ProgramServices::connectModules (src/app). An opener
+// (src/lessons/LearningWindow.h) by ProgramServices::connectModules, which takes them from
+// lessonEditors() in src/app/ProgramServices.cpp (the editors fill that in). An opener
 // receives the learning window: its module(), services(), and ReloadChapters() (public),
 // which the editors' return buttons call after they close. An empty opener makes its
 // button do nothing.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -159,6 +161,8 @@ LessonItem readItem(Dataset& ds, const LessonModule& module);
 // The bitmap file image inside stored picture data: an 8-byte header (count 1, type
 // 0x0100, size = bytes after it; little-endian) is skipped when present.
 QByteArray pictureBitmapBytes(const QByteArray& stored);
+// 8 when stored data begins with that header, otherwise 0.
+qsizetype pictureHeaderSize(QByteArrayView stored);
 
 // Whether a stored item shows a picture: flag "有" and data present.
 inline bool showsPicture(const QString& flag, const QByteArray& stored) {

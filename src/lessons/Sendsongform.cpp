@@ -98,7 +98,7 @@ Tsendsongform::Tsendsongform(Services& services, QWidget* parent)
 
     PIC1 = new QLabel(GroupBox3);
     PIC1->setObjectName(QStringLiteral("PIC1"));
-    PIC1->setGeometry(9, 18, 158, 139);
+    PIC1->setGeometry(QRect(QPoint(9, 18), pictureBoxSize()));
     PIC1->setScaledContents(true);
 
     Timer1 = new QTimer(this);
@@ -124,9 +124,10 @@ void Tsendsongform::setPicture(const QImage& picture) {
 
 void Tsendsongform::Timer1Timer() {
     Timer1->stop();
-    if (running_) {
+    if (started_) {
         return;
     }
+    started_ = true;
     const QString sound = services_.state.CurrentSoundFile;
     if (sound.isEmpty() || !QFileInfo(sound).isFile()) {
         NOLB->show();

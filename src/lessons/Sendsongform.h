@@ -24,6 +24,8 @@ public:
     void setCharacter(const QString& character);
     void setPronunciation(const QString& line);
     void setPicture(const QImage& picture);
+    // PIC1, which the picture is stretched to fill.
+    static QSize pictureBoxSize() { return {158, 139}; }
     // Whether the pronunciation sequence is running now.
     bool sequenceRunning() const { return running_; }
 
@@ -40,6 +42,7 @@ private:
     void FormClick();
 
     Services& services_;
+    bool started_ = false;
     bool running_ = false;
     bool closeAfterSequence_ = false;
     bool pressedOnSurface_ = false;

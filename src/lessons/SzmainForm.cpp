@@ -120,7 +120,7 @@ void TszmainForm::ListView1Click() {
     state.CurrentCoursewareAddress = item.courseware;
 
     auto* form = new Tsendsongform(services(), this);
-    const QImage picture = pictureOf(item);
+    const QImage picture = pictureOf(item, Tsendsongform::pictureBoxSize());
     if (!picture.isNull()) {
         form->setPicture(picture);
     }

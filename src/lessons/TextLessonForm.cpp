@@ -197,7 +197,7 @@ void TextLessonForm::ShowItem(const QString& name) {
     me1->setPlainText(item.text);
     state.CurrentCoursewareAddress = item.courseware;
     PIC1->clear();
-    const QImage picture = pictureOf(item);
+    const QImage picture = pictureOf(item, PIC1->size());
     if (!picture.isNull()) {
         PIC1->setPixmap(QPixmap::fromImage(
             picture.scaled(PIC1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));

@@ -2,8 +2,9 @@
 """End-to-end: the built program on a copy of its starter library, in a real X session
 (Xvfb) with the accessibility bus, driven only through what assistive technology sees.
 
-It starts the program, finds the main window and its buttons by role and name, opens the
-arithmetic quiz, starts it, presses an answer button and reads the changed labels back, then
+It starts the program, finds the main window and its buttons by role and name, opens
+literacy and clicks a character (a real click) to see the pronunciation window with it, opens
+the arithmetic quiz, starts it, presses an answer button and reads the changed labels back, then
 quits through "退出→" and its confirmation, and checks the exit status.
 """
 import os
@@ -57,6 +58,48 @@ def wait_for(what, find, timeout=30.0):
     raise AssertionError("not found within %.0f s: %s" % (timeout, what))
 
 
+def click_at(node, dx=None, dy=None):
+    """A real click of the window system, at the node's centre or at an offset into it."""
+    import pyatspi
+    ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    x = ext.x + (ext.width // 2 if dx is None else dx)
+    y = ext.y + (ext.height // 2 if dy is None else dy)
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+
+
+def literacy(app, main, find, press):
+    """Opens literacy, clicks a character, reads the pronunciation window, leaves both."""
+    import pyatspi
+
+    def window(prefix):
+        return lambda: next((w for w in app if w is not None and w.name.startswith(prefix)),
+                            None)
+
+    press(find(main, "push button", "幼儿识字"))
+    lit = wait_for("the literacy window", window("识字教学->"))
+    entry = wait_for("the character 一 as a list item", lambda: pyatspi.findDescendant(
+        lit, lambda n: n is not None and n.getRoleName() == "list item" and n.name == "一"))
+    click_at(entry)
+    shown = wait_for("the pronunciation window", window("课件网址:"))
+    wait_for("the character in it", lambda: find(shown, "label", "一"))
+    wait_for("its pronunciation line", lambda: pyatspi.findDescendant(
+        shown, lambda n: n is not None and n.getRoleName() == "label" and
+        n.name.startswith("发音+词组: ")))
+    assert find(shown, "label", "此字没有录音,请录制声音进行教学") is None or not \
+        find(shown, "label", "此字没有录音,请录制声音进行教学").getState().contains(
+            pyatspi.STATE_SHOWING), "the recording was not found"
+    # Both plays and the waits take about 7.5 s; a click on the free surface then closes it.
+    time.sleep(8.5)
+    ext = shown.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    click_at(shown, 10, ext.height - 10)
+    wait_for("the pronunciation window closed",
+             lambda: None if window("课件网址:")() is not None else True)
+    print("literacy: clicked 一, saw it with its pronunciation line")
+    press(find(lit, "push button", "返回→"))
+    wait_for("the literacy window closed",
+             lambda: None if window("识字教学->")() is not None else True)
+
+
 def inside(program_dir):
     import pyatspi
 
@@ -107,6 +150,8 @@ def inside(program_dir):
         for caption in ["幼儿识字", "幼儿学诗", "幼儿学英语", "幼儿算数", "美食菜谱", "实用网址",
                         "最小化", "退出→"]:
             wait_for("button " + caption, lambda: find(main, "push button", caption))
+
+        literacy(app, main, find, press)
 
         press(find(main, "push button", "幼儿算数"))
         quiz = wait_for("the quiz window", lambda: next(

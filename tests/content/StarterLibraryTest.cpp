@@ -67,7 +67,10 @@ void checkDatabase(const QString& path) {
                 }
                 const QString sound = item["声音"].toString();
                 if (!sound.isEmpty()) {
-                    EXPECT_TRUE(isPcmWav(sound)) << sound.toStdString();
+                    // Relative to the program folder, so that the folder can move.
+                    EXPECT_TRUE(QDir::isRelativePath(sound)) << sound.toStdString();
+                    EXPECT_TRUE(isPcmWav(QDir(TX_PROGRAM_DIR).filePath(sound)))
+                        << sound.toStdString();
                 }
                 if (item["图片"] == "有") {
                     const QImage image = decodeBmp(item["PIC"]);
