@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,6 +29,9 @@
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <exception>
+#include <thread>
 
 namespace tx {
 
@@ -74,6 +78,27 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// Runs work on its own thread while the dialog keeps repainting; input waits until it
+// is done, as it does during the program's other waits. Exceptions come back here.
+QByteArray offTheGuiThread(const std::function<QByteArray()>& work) {
+    QByteArray result;
+    std::exception_ptr error;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            result = work();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (error)
+        std::rethrow_exception(error);
+    return result;
+}
 
 // Stored picture data as PIC1 holds it: a 24-bit BMP file image, or nothing.
 QByteArray bitmapOfStored(const QByteArray& stored) {
@@ -566,8 +591,11 @@ void ItemDialog::simg1Click() {
     QByteArray bmp;
     try {
         const WaitCursor hourglass;
-        const QByteArray data = readPictureFile(choice.path);
-        bmp = choice.filterIndex == 2 ? bmpToBmp24(data) : jpegToBmp(data);
+        const bool asBmp = choice.filterIndex == 2;
+        bmp = offTheGuiThread([path = choice.path, asBmp] {
+            const QByteArray data = readPictureFile(path);
+            return asBmp ? bmpToBmp24(data) : jpegToBmp(data);
+        });
     } catch (const PictureError&) {
         services_.dialogs->messageBox(this, QStringLiteral("选择图象格式不对"),
                                       QStringLiteral("信息"), MessageIcon::Information,

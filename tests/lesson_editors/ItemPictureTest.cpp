@@ -76,6 +76,18 @@ TEST_F(ItemPicture, JpegIsStoredAsFullSizeBitmap) {
     EXPECT_EQ(bmp24Size(saved->pic), QSize(33, 17));
 }
 
+TEST_F(ItemPicture, WindowsKeepBeingServedWhileAPictureIsDecoded) {
+    ItemDialog* d = open(ItemDialog::Mode::Add);
+    bool servedDuringDecode = false;
+    bool decoding = true;
+    QMetaObject::invokeMethod(
+        d, [&] { servedDuringDecode = decoding; }, Qt::QueuedConnection);
+    choose(d, jpegPath);
+    decoding = false;
+    EXPECT_TRUE(servedDuringDecode);
+    EXPECT_EQ(bmp24Size(d->picture()), QSize(33, 17));
+}
+
 TEST_F(ItemPicture, BmpWithTheSecondFilterEntry) {
     QImage image(5, 4, QImage::Format_Indexed8);
     image.setColorCount(2);
