@@ -4,6 +4,7 @@
 
 #include "arithmetic/YsmainForm.h"
 #include "lessons/LearningWindow.h"
+#include "lessons/LessonEditors.h"
 #include "platform/DesktopExternalBrowser.h"
 #include "platform/ExecutableProgramPaths.h"
 #include "platform/FileRegistryStore.h"
@@ -53,7 +54,7 @@ namespace {
 
 // What the learning windows' "编辑章节" and item-edit buttons open.
 LessonEditorOpeners lessonEditors() {
-    return {};
+    return lessonEditorOpeners();
 }
 
 } // namespace

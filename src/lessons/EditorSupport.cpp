@@ -1,0 +1,45 @@
+#include "EditorSupport.h"
+
+#include "data/Tdm.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <stdexcept>
+
+namespace tx {
+
+void warn(Services& services, QWidget* owner, const QString& text) {
+    services.dialogs->messageBox(owner, text, QStringLiteral("注意"), MessageIcon::Warning,
+                                 MessageButton::Ok);
+}
+
+void reportSaveFailure(Services& services, QWidget* owner, const QString& text) {
+    services.dialogs->messageBox(owner, text, QStringLiteral("注意"), MessageIcon::Error,
+                                 MessageButton::Ok);
+}
+
+bool confirmDelete(Services& services, QWidget* owner) {
+    return services.dialogs->messageBox(
+               owner, QStringLiteral("确定要进行删除操作吗?"), QStringLiteral("注意"),
+               MessageIcon::Question, MessageButton::Yes | MessageButton::No) == MessageButton::Yes;
+}
+
+Tdm& dataModule(Services& services) {
+    if (!services.dm)
+        throw std::logic_error("the data module is not connected");
+    return *services.dm;
+}
+
+QString programRelativePath(const QString& programFolder, const QString& path) {
+    if (programFolder.isEmpty() || path.isEmpty() || !QFileInfo(path).isAbsolute())
+        return path;
+    const QString folder = QDir::cleanPath(QDir(programFolder).absolutePath());
+    const QString file = QDir::cleanPath(path);
+    if (!file.startsWith(folder + u'/'))
+        return path;
+    return file.mid(folder.size() + 1);
+}
+
+} // namespace tx

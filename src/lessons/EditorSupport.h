@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tx {
+
+struct Services;
+class Tdm;
+
+// Message boxes of the editors: refusals and questions captioned "注意".
+void warn(Services& services, QWidget* owner, const QString& text);
+void reportSaveFailure(Services& services, QWidget* owner, const QString& text);
+bool confirmDelete(Services& services, QWidget* owner);
+
+Tdm& dataModule(Services& services);
+
+// A file chosen inside the program's folder is kept relative to it, so that the folder
+// still works when copied to another computer (the program runs in its folder, where
+// relative paths resolve); anything else is kept as it is.
+QString programRelativePath(const QString& programFolder, const QString& path);
+
+} // namespace tx
