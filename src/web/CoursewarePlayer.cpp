@@ -1,6 +1,14 @@
 #include "CoursewarePlayer.h"
+#include "WebEngineBrowser.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+#include <QSaveFile>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -12,36 +20,76 @@
 
 namespace tx {
 
-namespace {
-
-// A courseware page may reach local files only; whatever a movie tries, nothing leaves.
-class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+// Lets the courseware page load its wrapper, Ruffle's files and the one movie being
+// played, and nothing else.
+class CoursewareInterceptor : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        const QString scheme = info.requestUrl().scheme();
-        if (scheme != QStringLiteral("file") && scheme != QStringLiteral("data") &&
-            scheme != QStringLiteral("blob"))
+        const QUrl url = info.requestUrl();
+        CoursewarePlayer::RequestObserver observer;
+        bool allowed;
+        {
+            const QMutexLocker lock(&mutex_);
+            allowed = coursewareMayLoad(access_, url);
+            observer = observer_;
+        }
+        if (!allowed)
             info.block(true);
+        if (observer)
+            observer(url, allowed);
     }
-};
 
-// The wrapper page stays on the page it was given: a movie cannot navigate elsewhere.
-class WrapperWebPage : public QWebEnginePage {
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        return !isMainFrame || url.isLocalFile();
+    void setPages(const QUrl& wrapper, const QUrl& ruffleDir) {
+        const QMutexLocker lock(&mutex_);
+        access_.wrapper = wrapper;
+        access_.ruffleDir = ruffleDir;
     }
-    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
-};
+    void setMovie(const QUrl& movie) {
+        const QMutexLocker lock(&mutex_);
+        access_.movie = movie;
+    }
+    QUrl wrapper() const {
+        const QMutexLocker lock(&mutex_);
+        return access_.wrapper;
+    }
+    void setObserver(CoursewarePlayer::RequestObserver observer) {
+        const QMutexLocker lock(&mutex_);
+        observer_ = std::move(observer);
+    }
 
-} // namespace
+private:
+    mutable QMutex mutex_;
+    CoursewareAccess access_;
+    CoursewarePlayer::RequestObserver observer_;
+};
 
 namespace {
+
+// The wrapper page goes nowhere but its own address: a movie cannot navigate elsewhere.
+class WrapperWebPage : public QWebEnginePage {
+public:
+    WrapperWebPage(QWebEngineProfile* profile, CoursewareInterceptor* access)
+        : QWebEnginePage(profile), access_(access) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        return url.isLocalFile() &&
+               url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment) == access_->wrapper();
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+private:
+    CoursewareInterceptor* access_;
+};
+
 QPointer<CoursewarePlayer> thePlayer;
+
+QUrl folderUrl(const QString& dir) {
+    return QUrl::fromLocalFile(QDir(dir).absolutePath() + u'/');
+}
+
 } // namespace
 
 CoursewarePlayer& CoursewarePlayer::instance() {
@@ -58,11 +106,28 @@ CoursewarePlayer::~CoursewarePlayer() {
     delete profile_;
 }
 
+QUrl CoursewarePlayer::wrapperFor(const QString& ruffleDir) {
+    const QByteArray bytes = playerPageHtml(folderUrl(ruffleDir)).toUtf8();
+    const QString name =
+        QStringLiteral("player-%1.html")
+            .arg(QString::fromLatin1(
+                QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(20)));
+    const QString path = QDir(WebEngineBrowser::cacheFolder()).filePath(name);
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+        return QUrl::fromLocalFile(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return {};
+    return QUrl::fromLocalFile(path);
+}
+
 QWebEngineProfile* CoursewarePlayer::profile() {
-    // Kept on disk, so that the engine's compiled code of Ruffle survives between runs.
     if (!profile_) {
+        // Kept on disk like a browser's, under the user's data folder.
         profile_ = new QWebEngineProfile(QStringLiteral("courseware"));
-        profile_->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile_));
+        interceptor_ = new CoursewareInterceptor(profile_);
+        profile_->setUrlRequestInterceptor(interceptor_);
         // The engine's context exists by now and tears itself down in a routine added
         // before this one; routines run in reverse order, so the page and profile go first
         // (children of the application would go only after the engine).
@@ -71,49 +136,99 @@ QWebEngineProfile* CoursewarePlayer::profile() {
     return profile_;
 }
 
+void CoursewarePlayer::setRequestObserver(RequestObserver observer) {
+    profile();
+    interceptor_->setObserver(std::move(observer));
+}
+
 void CoursewarePlayer::ensurePage() {
     if (page_)
         return;
-    page_ = new WrapperWebPage(profile());
+    page_ = new WrapperWebPage(profile(), interceptor_);
     QWebEngineSettings* s = page_->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     s->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
-    QObject::connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (page_->url() != wrapper_)
-            return;
-        loaded_ = ok;
-        if (ok && !pending_.isEmpty())
-            page_->runJavaScript(std::exchange(pending_, QString()));
-    });
+    // Also a load that fails or is stopped before the page has the wrapper's address ends
+    // here, so that the next movie loads it again.
+    QObject::connect(
+        page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != wrapper_)
+                return;
+            loading_ = false;
+            loaded_ = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+            if (loaded_ && !pending_.isEmpty())
+                page_->runJavaScript(std::exchange(pending_, QString()));
+        });
+    QObject::connect(page_, &QWebEnginePage::titleChanged, this,
+                     [this](const QString& title) { titleChanged(title); });
     // A crashed page process takes Ruffle with it: the next movie loads the page anew.
     QObject::connect(page_, &QWebEnginePage::renderProcessTerminated, this, [this] {
         loaded_ = false;
+        loading_ = false;
         wrapper_.clear();
     });
 }
 
-void CoursewarePlayer::play(QWebEngineView* view, QWebEnginePage* ownPage, const QUrl& wrapper,
-                            const QString& script) {
+void CoursewarePlayer::titleChanged(const QString& title) {
+    if (title != QString::fromUtf8(kPlayerFailedTitle) || !refused_ || !isShownIn(view_))
+        return;
+    // Not from inside the page's own signal: the view is given another page.
+    QTimer::singleShot(0, this, [this, view = view_] {
+        if (view && isShownIn(view) && page_->title() == QString::fromUtf8(kPlayerFailedTitle))
+            if (std::function<void()> refused = std::exchange(refused_, nullptr))
+                refused();
+    });
+}
+
+void CoursewarePlayer::load(const QUrl& wrapper, const QUrl& ruffleDir) {
+    ensurePage();
+    interceptor_->setPages(wrapper, ruffleDir);
+    // A page that failed to load is loaded again; one still loading is left to finish.
+    if (wrapper == wrapper_ && (loaded_ || loading_))
+        return;
+    wrapper_ = wrapper;
+    loaded_ = false;
+    loading_ = true;
+    page_->load(wrapper);
+}
+
+void CoursewarePlayer::run(const QString& script) {
+    if (loaded_)
+        page_->runJavaScript(script);
+    else
+        pending_ = script;
+}
+
+void CoursewarePlayer::prewarm(const QString& ruffleDir) {
+    if (page_ && (loaded_ || loading_))
+        return;
+    const QUrl wrapper = wrapperFor(ruffleDir);
+    if (wrapper.isEmpty() || !QFile::exists(QDir(ruffleDir).filePath(QStringLiteral("ruffle.js"))))
+        return;
+    load(wrapper, folderUrl(ruffleDir));
+    run(playerWarmScript());
+}
+
+bool CoursewarePlayer::play(QWebEngineView* view, QWebEnginePage* ownPage, const QString& ruffleDir,
+                            const PlayerMovie& movie, std::function<void()> refused) {
+    const QUrl wrapper = wrapperFor(ruffleDir);
+    if (wrapper.isEmpty())
+        return false;
     ensurePage();
     if (view_ && view_ != view && view_->page() == page_ && viewOwnPage_)
         view_->setPage(viewOwnPage_);
     view_ = view;
     viewOwnPage_ = ownPage;
+    refused_ = std::move(refused);
     if (view->page() != page_)
         view->setPage(page_);
-    if (wrapper != wrapper_ || !loaded_) {
-        pending_ = script;
-        if (wrapper != wrapper_) {
-            wrapper_ = wrapper;
-            loaded_ = false;
-            page_->load(wrapper);
-        }
-        return;
-    }
-    page_->runJavaScript(script);
+    interceptor_->setMovie(movie.movie);
+    load(wrapper, folderUrl(ruffleDir));
+    run(playerLoadScript(movie));
+    return true;
 }
 
 void CoursewarePlayer::release(QWebEngineView* view) {
@@ -121,13 +236,15 @@ void CoursewarePlayer::release(QWebEngineView* view) {
         return;
     view_ = nullptr;
     viewOwnPage_ = nullptr;
+    refused_ = nullptr;
     pending_.clear();
+    interceptor_->setMovie({});
     if (loaded_)
-        page_->runJavaScript(QStringLiteral("window.txStop&&window.txStop();"));
+        page_->runJavaScript(playerStopScript());
 }
 
 bool CoursewarePlayer::isShownIn(const QWebEngineView* view) const {
-    return page_ && view_ == view && view->page() == page_;
+    return page_ && view && view_ == view && view->page() == page_;
 }
 
 } // namespace tx

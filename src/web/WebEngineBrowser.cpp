@@ -1,7 +1,6 @@
 #include "WebEngineBrowser.h"
 #include "CoursewarePlayer.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -69,9 +68,6 @@ QString WebEngineBrowser::cacheFolder() {
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QString& ruffleDir)
     : view_(new BrowserView(parent)), pagePage_(static_cast<BrowserView*>(view_)->ownPage()),
       ruffleDir_(ruffleDir) {
-    if (ruffleDir_.isEmpty())
-        ruffleDir_ =
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruffle"));
     view_->setPage(pagePage_);
     view_->setAccessibleName(QStringLiteral("网页"));
 }
@@ -134,16 +130,14 @@ void WebEngineBrowser::playLocal(const QString& address, const QString& path, co
         return;
     }
     const QUrl dir = QUrl::fromLocalFile(QDir(ruffleDir_).absolutePath() + u'/');
-    const QByteArray bytes = playerPageHtml(dir).toUtf8();
-    const QString page =
-        writeCacheFile(QStringLiteral("player-%1.html").arg(hashName(bytes)), bytes);
-    if (page.isEmpty()) {
+    const PlayerMovie movie{dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base};
+    // A file that looks like Flash but that the player refuses gets our page too.
+    const bool playing =
+        CoursewarePlayer::instance().play(view_, pagePage_, ruffleDir_, movie, [this, address] {
+            showOwnPage(errorPageHtml(address, playerRefusedReason()));
+        });
+    if (!playing)
         showOwnPage(errorPageHtml(address, reasonText(FlashFileState::Unreadable)));
-        return;
-    }
-    CoursewarePlayer::instance().play(
-        view_, pagePage_, QUrl::fromLocalFile(page),
-        playerLoadScript({dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base}));
 }
 
 void WebEngineBrowser::download(const QString& address) {
@@ -203,6 +197,10 @@ public:
 
 BrowserControl* WebEngineBrowserFactory::create(QWidget* parent) {
     return new ViewOwnedBrowser(parent, ruffleDir_);
+}
+
+void WebEngineBrowserFactory::prepareCourseware() {
+    CoursewarePlayer::instance().prewarm(ruffleDir_);
 }
 
 } // namespace tx

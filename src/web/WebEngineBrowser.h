@@ -19,8 +19,8 @@ namespace tx {
 // for an address that cannot be shown.
 class WebEngineBrowser : public BrowserControl {
 public:
-    // ruffleDir: the folder holding ruffle.js; empty: <folder of the executable>/ruffle.
-    explicit WebEngineBrowser(QWidget* parent, const QString& ruffleDir = QString());
+    // ruffleDir: the folder holding ruffle.js (the program folder's "ruffle").
+    WebEngineBrowser(QWidget* parent, const QString& ruffleDir);
     ~WebEngineBrowser() override;
     QWidget* widget() override;
     void navigate(const QString& address) override;
@@ -46,9 +46,10 @@ private:
 
 class WebEngineBrowserFactory : public BrowserFactory {
 public:
-    explicit WebEngineBrowserFactory(const QString& ruffleDir = QString())
-        : ruffleDir_(ruffleDir) {}
+    explicit WebEngineBrowserFactory(const QString& ruffleDir) : ruffleDir_(ruffleDir) {}
     BrowserControl* create(QWidget* parent) override;
+    // The courseware page loaded without a view and Ruffle started on a blank movie.
+    void prepareCourseware() override;
 
 private:
     QString ruffleDir_;
