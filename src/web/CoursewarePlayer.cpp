@@ -2,6 +2,7 @@
 #include "WebEngineBrowser.h"
 
 #include <QCoreApplication>
+#include <QLayout>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -102,6 +103,7 @@ CoursewarePlayer::CoursewarePlayer() : QObject(QCoreApplication::instance()) {}
 
 CoursewarePlayer::~CoursewarePlayer() {
     // The engine wants every page of a profile gone before the profile.
+    delete shelf_;
     delete page_;
     delete profile_;
 }
@@ -144,7 +146,14 @@ void CoursewarePlayer::setRequestObserver(RequestObserver observer) {
 void CoursewarePlayer::ensurePage() {
     if (page_)
         return;
-    page_ = new WrapperWebPage(profile(), interceptor_);
+    QWebEngineProfile* p = profile(); // makes the interceptor too
+    page_ = new WrapperWebPage(p, interceptor_);
+    shelf_ = new QWidget;
+    shelf_->setObjectName(QStringLiteral("CoursewareShelf"));
+    view_ = new QWebEngineView(shelf_);
+    view_->setObjectName(QStringLiteral("CoursewareView"));
+    view_->setAccessibleName(QStringLiteral("课件"));
+    view_->setPage(page_);
     QWebEngineSettings* s = page_->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
@@ -173,11 +182,11 @@ void CoursewarePlayer::ensurePage() {
 }
 
 void CoursewarePlayer::titleChanged(const QString& title) {
-    if (title != QString::fromUtf8(kPlayerFailedTitle) || !refused_ || !isShownIn(view_))
+    if (title != QString::fromUtf8(kPlayerFailedTitle) || !refused_ || !frame_)
         return;
-    // Not from inside the page's own signal: the view is given another page.
-    QTimer::singleShot(0, this, [this, view = view_] {
-        if (view && isShownIn(view) && page_->title() == QString::fromUtf8(kPlayerFailedTitle))
+    // Not from inside the page's own signal: the view leaves its frame.
+    QTimer::singleShot(0, this, [this, frame = frame_] {
+        if (frame && isShownIn(frame) && page_->title() == QString::fromUtf8(kPlayerFailedTitle))
             if (std::function<void()> refused = std::exchange(refused_, nullptr))
                 refused();
     });
@@ -212,30 +221,46 @@ void CoursewarePlayer::prewarm(const QString& ruffleDir) {
     run(playerWarmScript());
 }
 
-bool CoursewarePlayer::play(QWebEngineView* view, QWebEnginePage* ownPage, const QString& ruffleDir,
+bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruffleDir,
                             const PlayerMovie& movie, std::function<void()> refused) {
     const QUrl wrapper = wrapperFor(ruffleDir);
     if (wrapper.isEmpty())
         return false;
     ensurePage();
-    if (view_ && view_ != view && view_->page() == page_ && viewOwnPage_)
-        view_->setPage(viewOwnPage_);
-    view_ = view;
-    viewOwnPage_ = ownPage;
+    if (frame_ != frame) {
+        giveBack();
+        frame_ = frame;
+        frameOwnView_ = ownView;
+        if (ownView)
+            ownView->hide();
+        if (frame->layout())
+            frame->layout()->addWidget(view_);
+        else
+            view_->setParent(frame);
+        view_->show();
+    }
     refused_ = std::move(refused);
-    if (view->page() != page_)
-        view->setPage(page_);
     interceptor_->setMovie(movie.movie);
     load(wrapper, folderUrl(ruffleDir));
     run(playerLoadScript(movie));
     return true;
 }
 
-void CoursewarePlayer::release(QWebEngineView* view) {
-    if (!page_ || view_ != view)
+void CoursewarePlayer::giveBack() {
+    if (!view_ || view_->parentWidget() == shelf_)
         return;
-    view_ = nullptr;
-    viewOwnPage_ = nullptr;
+    view_->hide();
+    view_->setParent(shelf_);
+    if (frameOwnView_)
+        frameOwnView_->show();
+    frame_ = nullptr;
+    frameOwnView_ = nullptr;
+}
+
+void CoursewarePlayer::release(QWidget* frame) {
+    if (!page_ || frame_ != frame)
+        return;
+    giveBack();
     refused_ = nullptr;
     pending_.clear();
     interceptor_->setMovie({});
@@ -243,8 +268,8 @@ void CoursewarePlayer::release(QWebEngineView* view) {
         page_->runJavaScript(playerStopScript());
 }
 
-bool CoursewarePlayer::isShownIn(const QWebEngineView* view) const {
-    return page_ && view && view_ == view && view->page() == page_;
+bool CoursewarePlayer::isShownIn(const QWidget* frame) const {
+    return view_ && frame && frame_ == frame && view_->parentWidget() == frame;
 }
 
 } // namespace tx

@@ -25,7 +25,8 @@ public:
     QWidget* widget() override;
     void navigate(const QString& address) override;
 
-    QWebEngineView* view() const { return view_; }
+    // The view shown now: the control's own, or the courseware player's.
+    QWebEngineView* view() const;
     // Where wrapper pages and downloaded courseware are written.
     static QString cacheFolder();
 
@@ -37,6 +38,7 @@ private:
     void dropDownload();
     void downloadFinished(QNetworkReply* reply, const QString& address);
 
+    QWidget* frame_;
     QWebEngineView* view_;
     QWebEnginePage* pagePage_; // ordinary pages and ours; courseware plays in the shared one
     QString ruffleDir_;

@@ -8,6 +8,7 @@
    a window appears; two courseware movies are opened in turn, and the program must stay up.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -15,7 +16,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from session_support import program_on_bus, run_in_session, wait_for  # noqa: E402
+from session_support import (press_close_box, program_on_bus, run_in_session,  # noqa: E402
+                             wait_for)
 
 TITLE = "绿色免费软件->声音+图文并茂的最好教学平台->NEW-> 实现了<在线-离线 幼儿课件FALSH教学>"
 REPLY_LIMIT = 0.5
@@ -116,14 +118,18 @@ class Session:
         """Closes a window as its user would: its own return or OK button, else Esc."""
         name = window.name
         for role, caption in (("push button", "返回→"), ("push button", "OK"),
-                              ("push button", "返回")):
+                              ("push button", "返回"), ("push button", "确定")):
             button = self.program.find(window, role, caption)
             if button is not None:
                 self.press(button, "%r of %r" % (caption, name))
                 self.gone(name)
                 return
-        # A dialog closes on Esc, as by its close box.
-        subprocess.run(["xdotool", "key", "Escape"], check=True)
+        # Else its close box.
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                "^" + re.escape(name) + "$"], capture_output=True, text=True)
+        ids = found.stdout.split()
+        assert ids, "no X window named %r" % name
+        press_close_box(int(ids[-1]))
         self.gone(name)
 
     def opens_window(self, node, expect=None, read=True, then=None):
@@ -211,7 +217,7 @@ def inside(program_dir):
                          find(dialog, "push button", "取消")))
         warning = wait_for("the warning", lambda: program.window(lambda n: n == "关于选取.swf文件"))
         s.walk(warning)
-        s.press(wait_for("OK", lambda: find(warning, "push button", "OK")))
+        s.press(wait_for("确定", lambda: find(warning, "push button", "确定")))
         s.gone("关于选取.swf文件")
 
         # -- the main window's links and tool bar ---------------------------------------
@@ -283,7 +289,7 @@ def inside(program_dir):
         s.press(find(main, "push button", "退出→"))
         box = wait_for("the quit question", lambda: program.window(lambda n: n == "系统信息"))
         s.walk(box)
-        s.press(wait_for("Yes", lambda: find(box, "push button", "Yes")))
+        s.press(wait_for("是(Y)", lambda: find(box, "push button", "是(Y)")))
         status = program.proc.wait(timeout=30)
         assert status == 0, "exit status %d" % status
         slowest = max(s.replies, key=lambda r: r[1])

@@ -55,6 +55,40 @@ def wait_for(what, find, timeout=30.0):
     raise AssertionError("not found within %.0f s: %s" % (timeout, what))
 
 
+def press_close_box(window_id):
+    """What a window manager sends when a window's close box is clicked: WM_DELETE_WINDOW."""
+    import ctypes
+    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                    ("pad", ctypes.c_long * 12)]
+
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(ClientMessage)]
+    display = x11.XOpenDisplay(None)
+    assert display, "no X display"
+    try:
+        event = ClientMessage()
+        event.type = 33  # ClientMessage
+        event.window = window_id
+        event.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.format = 32
+        event.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        event.data[1] = 0  # CurrentTime
+        x11.XSendEvent(display, window_id, 0, 0, ctypes.byref(event))
+        x11.XFlush(ctypes.c_void_p(display))
+    finally:
+        x11.XCloseDisplay(ctypes.c_void_p(display))
+
+
 class Program:
     """The running program as assistive technology sees it."""
 
@@ -75,8 +109,18 @@ class Program:
         return None
 
     def windows(self):
+        """The application's windows that can be read now (one may go while it is read)."""
+        from gi.repository import GLib
         app = self.application()
-        return [w for w in app if w is not None] if app is not None else []
+        found = []
+        try:
+            for w in app or []:
+                if w is not None:
+                    w.name
+                    found.append(w)
+        except GLib.GError:
+            assert self.alive(), "the program ended with status %d" % self.proc.returncode
+        return found
 
     def window(self, test):
         return next((w for w in self.windows() if test(w.name)), None)
