@@ -223,7 +223,7 @@ int main(int argc, char** argv) {
     std::map<QString, std::vector<QJsonObject>> firsts;
     std::vector<double> warmReady, warmFrame, prepareMs;
     for (int r = 0; r < rounds; ++r) {
-        for (const QString mode : {QStringLiteral("cold"), QStringLiteral("prepared")}) {
+        for (const QString& mode : {QStringLiteral("cold"), QStringLiteral("prepared")}) {
             QProcess p;
             p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode});

@@ -235,7 +235,12 @@ QString playerPageHtml(const QUrl& ruffleDir) {
             "function mark(t){if(cur===p)document.title=t;}"
             "p.addEventListener(\"loadedmetadata\",function(){mark(\"%1\");});"
             "p.addEventListener(\"loadederror\",function(){mark(\"%2\");});"
-            "p.ruffle().load(o).catch(function(){mark(\"%2\");});};"
+            "p.ruffle().load(o).catch(function(){mark(\"%2\");});"
+            // A movie the player cannot read makes it show its own error screen, with no
+            // event; until the movie has loaded, the screen is looked for.
+            "var watch=setInterval(function(){if(cur!==p||document.title===\"%1\")"
+            "{clearInterval(watch);return;}var r=p.shadowRoot;"
+            "if(r&&r.querySelector(\"#panic\")){clearInterval(watch);mark(\"%2\");}},250);};"
             "window.txWarm=function(){if(cur||!window.RufflePlayer.newest)return;"
             "var p=make();p.style.visibility=\"hidden\";"
             "function done(){if(cur===p)window.txStop();}"

@@ -2,10 +2,10 @@
 #include "WebEngineBrowser.h"
 
 #include <QCoreApplication>
-#include <QLayout>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QLayout>
 #include <QMutex>
 #include <QSaveFile>
 #include <QTimer>
@@ -102,8 +102,9 @@ CoursewarePlayer& CoursewarePlayer::instance() {
 CoursewarePlayer::CoursewarePlayer() : QObject(QCoreApplication::instance()) {}
 
 CoursewarePlayer::~CoursewarePlayer() {
-    // The engine wants every page of a profile gone before the profile.
-    delete shelf_;
+    // The engine wants every page of a profile gone before the profile. The view goes when
+    // the event loop ends (see ensurePage); after that its drawing widget can no longer be
+    // taken down, so a view still here at the very end is left to the process's end.
     delete page_;
     delete profile_;
 }
@@ -154,6 +155,13 @@ void CoursewarePlayer::ensurePage() {
     view_->setObjectName(QStringLiteral("CoursewareView"));
     view_->setAccessibleName(QStringLiteral("课件"));
     view_->setPage(page_);
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        if (!frame_) {
+            delete shelf_;
+            shelf_ = nullptr;
+            view_ = nullptr;
+        }
+    });
     QWebEngineSettings* s = page_->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
@@ -227,6 +235,8 @@ bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruf
     if (wrapper.isEmpty())
         return false;
     ensurePage();
+    if (!view_)
+        return false; // the program is ending
     if (frame_ != frame) {
         giveBack();
         frame_ = frame;
@@ -247,7 +257,7 @@ bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruf
 }
 
 void CoursewarePlayer::giveBack() {
-    if (!view_ || view_->parentWidget() == shelf_)
+    if (!view_ || !shelf_ || view_->parentWidget() == shelf_)
         return;
     view_->hide();
     view_->setParent(shelf_);

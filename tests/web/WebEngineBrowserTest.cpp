@@ -324,6 +324,8 @@ TEST_F(RealBrowser, MoviesThatLoadLocalFilesGetNothingAndStillPlay) {
             << url.toStdString();
     }
     EXPECT_TRUE(allowed.contains(QUrl::fromLocalFile(movie).toString()));
+    // The movie did try, and was stopped here rather than by the player's own settings.
+    EXPECT_TRUE(blocked.contains(secretUrl)) << blocked.join(u' ').toStdString();
     EXPECT_EQ(bluePixels(browser->widget()->grab().toImage()), 0) << "the other movie showed";
     std::cout << "blocked: " << blocked.join(QStringLiteral(" ")).toStdString() << std::endl;
 }
