@@ -170,15 +170,20 @@ int child(bool prepare, const QString& programDir, int warmRounds) {
         QElapsedTimer clock;
         clock.start();
         factory.prepareCourseware();
-        // Prepared: the page loaded and its blank movie gone again.
-        (void)QTest::qWaitFor(
-            [&] {
-                QWebEnginePage* page = playerPage();
-                return page && page->title() == QString::fromUtf8(tx::kPlayerIdleTitle) &&
-                       !page->isLoading() && clock.elapsed() > 200;
-            },
-            kGiveUpMs);
-        QTest::qWait(300); // the blank movie's player removed
+        // Prepared: the page loaded and its blank movie played and gone again.
+        bool warmed = false;
+        while (!warmed && clock.elapsed() < kGiveUpMs) {
+            QTest::qWait(100);
+            if (QWebEnginePage* page = playerPage(); page && !page->isLoading()) {
+                bool answered = false;
+                page->runJavaScript(QStringLiteral("window.txWarmed===true"),
+                                    [&](const QVariant& v) {
+                                        warmed = v.toBool();
+                                        answered = true;
+                                    });
+                (void)QTest::qWaitFor([&] { return answered; }, 5000);
+            }
+        }
         out[QStringLiteral("prepare_ms")] = double(clock.elapsed());
         QTest::qWait(1000); // the child clicks a little later
     }
@@ -190,6 +195,7 @@ int child(bool prepare, const QString& programDir, int warmRounds) {
     }
     out[QStringLiteral("warm")] = warm;
     std::printf("RESULT %s\n", QJsonDocument(out).toJson(QJsonDocument::Compact).constData());
+    std::fflush(stdout);
     return 0;
 }
 

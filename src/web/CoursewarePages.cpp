@@ -243,7 +243,7 @@ QString playerPageHtml(const QUrl& ruffleDir) {
             "if(r&&r.querySelector(\"#panic\")){clearInterval(watch);mark(\"%2\");}},250);};"
             "window.txWarm=function(){if(cur||!window.RufflePlayer.newest)return;"
             "var p=make();p.style.visibility=\"hidden\";"
-            "function done(){if(cur===p)window.txStop();}"
+            "function done(){window.txWarmed=true;if(cur===p)window.txStop();}"
             "p.addEventListener(\"loadedmetadata\",done);"
             "p.addEventListener(\"loadederror\",done);"
             "p.ruffle().load({data:new Uint8Array([%4]),autoplay:\"on\",splashScreen:false,"

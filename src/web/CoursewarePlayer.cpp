@@ -226,6 +226,9 @@ void CoursewarePlayer::prewarm(const QString& ruffleDir) {
     if (wrapper.isEmpty() || !QFile::exists(QDir(ruffleDir).filePath(QStringLiteral("ruffle.js"))))
         return;
     load(wrapper, folderUrl(ruffleDir));
+    // Without a view on screen the page would count as hidden, and the engine puts off a
+    // hidden page's work, Ruffle's start included, until it is shown.
+    page_->setVisible(true);
     run(playerWarmScript());
 }
 
