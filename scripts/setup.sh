@@ -15,6 +15,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   espeak-ng sox fonts-noto-cjk fonts-noto-color-emoji
   xvfb xauth xdotool dbus dbus-x11 at-spi2-core python3-pyatspi
+  poppler-utils
 )
 
 sudo_cmd=()

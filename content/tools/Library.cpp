@@ -237,6 +237,8 @@ Library readLibrary(const QString& folder) {
                        .arg(line.fields[0]));
         }
     }
+    if (const QString recipes = folder + "/recipes.txt"; QFile::exists(recipes))
+        lib.recipes = readRecipes(recipes, false).recipes;
     return lib;
 }
 

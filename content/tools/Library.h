@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Recipes.h"
+
 #include <QList>
 #include <QString>
 #include <stdexcept>
@@ -73,9 +75,11 @@ struct Library {
     QList<Module> modules; // in the order of modules()
     Voice quizVoice;
     QList<QuizSound> quiz;
+    QList<Recipe> recipes; // the starter collection of myfood
 };
 
-// Reads library.txt, sz.txt, xs.txt, xyy.txt and quiz.txt from the folder and checks
+// Reads library.txt, sz.txt, xs.txt, xyy.txt, quiz.txt and recipes.txt (when present)
+// from the folder and checks
 // every limit the program's editors enforce; throws SourceError at the first fault.
 Library readLibrary(const QString& folder);
 

@@ -1,6 +1,7 @@
 // Builds the starter library: recordings in the program folder and edusz.mdb.
 #include "Database.h"
 #include "Library.h"
+#include "Recipes.h"
 #include "Speech.h"
 
 #include <QCommandLineParser>
@@ -39,7 +40,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption espeak("espeak", "The espeak-ng program.", "path", "espeak-ng");
     const QCommandLineOption jobs("jobs", "Parallel espeak processes.", "n",
                                   QString::number(QThread::idealThreadCount() + 1));
-    cli.addOptions({sources, programDir, db, ifMissing, speakOpt, espeak, jobs});
+    const QCommandLineOption recipeUpdate(
+        "recipe-update", "Recipe update database to write from qmtfood.txt.", "path");
+    cli.addOptions({sources, programDir, db, ifMissing, speakOpt, espeak, jobs, recipeUpdate});
     cli.process(app);
     if (!cli.isSet(sources) || !cli.isSet(programDir)) {
         std::fprintf(stderr, "tx_mkdb: --sources and --program-dir are required\n");
@@ -48,8 +51,11 @@ int main(int argc, char** argv) {
     const QString program = QDir(cli.value(programDir)).absolutePath();
 
     Library library;
+    RecipeBook update;
     try {
         library = readLibrary(cli.value(sources));
+        if (cli.isSet(recipeUpdate))
+            update = readRecipes(cli.value(sources) + "/qmtfood.txt", true);
     } catch (const SourceError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
@@ -65,6 +71,10 @@ int main(int argc, char** argv) {
         if (cli.isSet(db)) {
             if (writeDatabase(library, cli.value(db), program, cli.isSet(ifMissing)))
                 std::printf("tx_mkdb: wrote %s\n", qPrintable(cli.value(db)));
+        }
+        if (cli.isSet(recipeUpdate)) {
+            writeRecipeUpdate(update, cli.value(recipeUpdate));
+            std::printf("tx_mkdb: wrote %s\n", qPrintable(cli.value(recipeUpdate)));
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tx_mkdb: %s\n", e.what());

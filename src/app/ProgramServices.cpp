@@ -9,7 +9,9 @@
 #include "platform/QtDialogs.h"
 #include "platform/SdlSoundService.h"
 #include "platform/SystemClock.h"
+#include "recipes/TmyfoodForm.h"
 #include "web/BrowserWindows.h"
+#include "web/DownloadPlacement.h"
 #include "web/WebAllForm.h"
 #include "web/WebEngineBrowser.h"
 #include <QApplication>
@@ -25,6 +27,7 @@ struct ProgramServices::Parts {
     FileRegistryStore registry;
     WebEngineBrowserFactory browsers{QDir(paths.programDir()).filePath(QStringLiteral("ruffle"))};
     DesktopExternalBrowser externalBrowser;
+    std::unique_ptr<DownloadPlacement> downloads;
 };
 
 ProgramServices::ProgramServices() : parts_(std::make_unique<Parts>()) {
@@ -35,6 +38,13 @@ ProgramServices::ProgramServices() : parts_(std::make_unique<Parts>()) {
     services_.browsers = &parts_->browsers;
     services_.externalBrowser = &parts_->externalBrowser;
     services_.paths = &parts_->paths;
+    parts_->downloads = std::make_unique<DownloadPlacement>(
+        parts_->paths.folder(), [this](QWidget* owner, const QString& text, bool failed) {
+            services_.dialogs->messageBox(
+                owner, text, failed ? QStringLiteral("注意") : QStringLiteral("信息"),
+                failed ? MessageIcon::Warning : MessageIcon::Information, MessageButton::Ok);
+        });
+    parts_->browsers.setDownloadPlacement(parts_->downloads.get());
 }
 
 ProgramServices::~ProgramServices() = default;
@@ -45,6 +55,8 @@ void ProgramServices::connectModules(TMainForm& mainForm) {
             OpenAdvertisingWindow(services_, QApplication::activeModalWidget());
         });
     });
+    mainForm.setModuleOpener(QStringLiteral("CAISB"),
+                             [this, &mainForm] { OpenRecipeBook(services_, &mainForm); });
     mainForm.setModuleOpener(QStringLiteral("NEWSSB"),
                              [this, &mainForm] { OpenLinksDirectory(services_, &mainForm); });
 }

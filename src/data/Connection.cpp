@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
 #include <sqlite3.h>
@@ -62,6 +63,39 @@ void Connection::open(const QString& file) {
     }
     m_db = db;
     m_file = file;
+    m_readOnly = false;
+}
+
+void Connection::openReadOnly(const QString& file) {
+    close();
+    const auto refuse = [&](const QString& reason) {
+        throw DatabaseError(QStringLiteral("cannot open database \"%1\": %2").arg(file, reason));
+    };
+    if (const QString problem = databaseFileProblem(file, FileAccess::ReadOnly); !problem.isEmpty())
+        refuse(problem);
+
+    // "immutable": no locks, no journal, no -wal or -shm, so not even a read leaves a
+    // trace, and a file in a folder the user cannot write still opens.
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toEncoded() +
+                           QByteArrayLiteral("?immutable=1");
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) !=
+        SQLITE_OK) {
+        const QString reason =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close(db);
+        refuse(reason);
+    }
+    try {
+        Statement count(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        count.step();
+    } catch (const DatabaseError& e) {
+        sqlite3_close_v2(db);
+        refuse(e.message());
+    }
+    m_db = db;
+    m_file = file;
+    m_readOnly = true;
 }
 
 void Connection::close() {
@@ -85,13 +119,7 @@ QStringList Connection::tableNames() const {
 }
 
 void Connection::execute(const QString& sql) {
-    finishReads();
     Statement(m_db, translateAccessStatement(sql)).run();
-}
-
-void Connection::finishReads() {
-    for (Dataset* d : m_datasets)
-        d->fetchAll();
 }
 
 void Connection::bindDataset(Dataset* dataset) {

@@ -22,6 +22,12 @@ public:
     // Read-write, write-ahead logging, a busy timeout. Throws DatabaseError
     // "cannot open database "<file>": <reason>".
     void open(const QString& file);
+    // Reads a database that may belong to someone else (a downloaded file, a file
+    // the user cannot write): never writes to it, changes nothing about it and leaves
+    // nothing beside it. Throws DatabaseError as open() does, also for a file that is
+    // not a database.
+    void openReadOnly(const QString& file);
+    bool isReadOnly() const { return m_readOnly; }
     // Closes the bound datasets first. Closing a closed connection does nothing.
     void close();
     bool isOpen() const { return m_db != nullptr; }
@@ -39,15 +45,13 @@ public:
     const std::vector<Dataset*>& boundDatasets() const { return m_datasets; }
     void bindDataset(Dataset* dataset);
     void unbindDataset(Dataset* dataset);
-    // Every bound dataset fetches the rest of its rows, so that a write cannot
-    // disturb a result still being read.
-    void finishReads();
 
     sqlite3* handle() const { return m_db; }
 
 private:
     sqlite3* m_db = nullptr;
     QString m_file;
+    bool m_readOnly = false;
     QString m_connectionString;
     std::vector<Dataset*> m_datasets;
 };

@@ -22,7 +22,7 @@ quint32 bigEndian(const QByteArray& bytes, int offset, int width) {
 
 } // namespace
 
-QString databaseFileProblem(const QString& file) {
+QString databaseFileProblem(const QString& file, FileAccess access) {
     if (file.isEmpty())
         return QStringLiteral("no file name given");
     const QFileInfo info(file);
@@ -33,8 +33,10 @@ QString databaseFileProblem(const QString& file) {
     if (!info.isFile())
         return QStringLiteral("is not a regular file");
     const QByteArray native = QFile::encodeName(file);
-    if (::access(native.constData(), R_OK | W_OK) != 0)
+    if (access == FileAccess::ReadWrite && ::access(native.constData(), R_OK | W_OK) != 0)
         return QStringLiteral("permission denied (reading and writing are both needed)");
+    if (access == FileAccess::ReadOnly && ::access(native.constData(), R_OK) != 0)
+        return QStringLiteral("permission denied (reading is needed)");
     if (info.size() == 0)
         return QStringLiteral("file is empty");
 
@@ -56,7 +58,11 @@ QString databaseFileProblem(const QString& file) {
     // The page count in the header is only trustworthy while the change counter and
     // the "version valid for" number agree.
     const quint32 pageCount = bigEndian(header, 28, 4);
-    const bool countValid = pageCount != 0 && bigEndian(header, 24, 4) == bigEndian(header, 92, 4);
+    // Pages still in a write-ahead log beside the file belong to it: SQLite
+    // replays them when it opens the file.
+    const bool countValid = pageCount != 0 &&
+                            bigEndian(header, 24, 4) == bigEndian(header, 92, 4) &&
+                            !QFileInfo::exists(file + QStringLiteral("-wal"));
     if (countValid && quint64(info.size()) < quint64(pageCount) * pageSize)
         return QStringLiteral("file is truncated (%1 bytes, %2 expected)")
             .arg(info.size())

@@ -25,19 +25,51 @@ bool hasIntegerAffinity(const QString& declaredType) {
     return declaredType.contains(QStringLiteral("INT"), Qt::CaseInsensitive);
 }
 
-// The same statement with the rowid of its single source table in front, or
-// nothing when the text is not a plain select.
-std::optional<QString> withRowid(const QString& sql) {
+bool hasBlobAffinity(const QString& declaredType) {
+    return declaredType.contains(QStringLiteral("BLOB"), Qt::CaseInsensitive);
+}
+
+// A picture not read yet: only its size is known.
+struct UnreadBlob {
+    qint64 size = 0;
+};
+
+bool isUnread(const QVariant& v) {
+    return v.metaType() == QMetaType::fromType<UnreadBlob>();
+}
+
+// Where the top-level FROM of a select starts (outside quotes and parentheses), or -1.
+qsizetype topLevelFrom(const QString& sql) {
+    int depth = 0;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (c == '\'' || c == '"' || c == '[' || c == '`') {
+            const QChar close = c == '[' ? QChar(']') : c;
+            i = sql.indexOf(close, i + 1);
+            if (i < 0)
+                return -1;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            --depth;
+        } else if (depth == 0 && (c == 'f' || c == 'F') &&
+                   sql.mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0 &&
+                   (i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == '_')) &&
+                   (i + 4 >= sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == '_'))) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool isPlainSelect(const QString& sql) {
     static const QRegularExpression select(R"(^\s*select\s+(?!distinct\b))",
                                            QRegularExpression::CaseInsensitiveOption);
     // A grouped row stands for several rows of the table, and SQLite would answer
     // the rowid of any one of them.
     static const QRegularExpression grouped(R"(\bgroup\s+by\b)",
                                             QRegularExpression::CaseInsensitiveOption);
-    const auto m = select.match(sql);
-    if (!m.hasMatch() || grouped.match(sql).hasMatch())
-        return std::nullopt;
-    return QString(sql).insert(m.capturedEnd(), QStringLiteral("rowid, "));
+    return select.match(sql).hasMatch() && !grouped.match(sql).hasMatch();
 }
 
 } // namespace
@@ -56,6 +88,11 @@ void Dataset::fail(const QString& what) const {
     throw DatabaseError(QStringLiteral("%1 (dataset \"%2\")").arg(what, m_sql));
 }
 
+void Dataset::markFailed(const QString& what) {
+    close();
+    m_failure = what;
+}
+
 Connection& Dataset::requireConnection() const {
     if (!m_connection || !m_connection->isOpen())
         fail(QStringLiteral("the connection is not open"));
@@ -63,8 +100,12 @@ Connection& Dataset::requireConnection() const {
 }
 
 void Dataset::requireOpen(const char* operation) const {
-    if (m_state == State::Inactive)
-        fail(QStringLiteral("%1: the dataset is closed").arg(QLatin1String(operation)));
+    if (m_state != State::Inactive)
+        return;
+    if (!m_failure.isEmpty())
+        fail(QStringLiteral("%1: the dataset failed to read (%2); reopen it")
+                 .arg(QLatin1String(operation), m_failure));
+    fail(QStringLiteral("%1: the dataset is closed").arg(QLatin1String(operation)));
 }
 
 void Dataset::requireBrowse(const char* operation) const {
@@ -77,6 +118,12 @@ void Dataset::requireBrowse(const char* operation) const {
 void Dataset::requireWritable(const char* operation) const {
     if (m_table.isEmpty())
         fail(QStringLiteral("%1: the result cannot be written to a table")
+                 .arg(QLatin1String(operation)));
+}
+
+void Dataset::requireColumn(int column, const char* operation) const {
+    if (column < 0 || column >= int(m_fields.size()))
+        fail(QStringLiteral("%1: the field is not in the dataset's result")
                  .arg(QLatin1String(operation)));
 }
 
@@ -124,96 +171,121 @@ void bindParameters(Statement& st, const std::vector<std::pair<QString, QString>
 
 } // namespace
 
+QString Dataset::selectList() const {
+    QStringList list{QStringLiteral("rowid")};
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        const QString column = quoted(m_columns[i].origin);
+        list << (m_columns[i].blob ? QStringLiteral("length(%1)").arg(column) : column) +
+                    QStringLiteral(" AS ") + quoted(m_fields[i]->name());
+    }
+    return list.join(QStringLiteral(", "));
+}
+
+void Dataset::assignFields(const QStringList& names) {
+    for (const auto& f : m_fieldStore)
+        f->m_index = -1;
+    m_fields.clear();
+    for (int i = 0; i < names.size(); ++i) {
+        Field* field = nullptr;
+        for (const auto& f : m_fieldStore)
+            if (f->m_index < 0 && equalsIgnoringLatinCase(f->name(), names[i])) {
+                field = f.get();
+                break;
+            }
+        if (!field) {
+            m_fieldStore.push_back(std::make_unique<Field>(*this, -1, names[i]));
+            field = m_fieldStore.back().get();
+        }
+        field->m_index = i;
+        m_fields.push_back(field);
+    }
+}
+
+void Dataset::runRows(Statement& st, int offset) {
+    while (st.step()) {
+        Row r;
+        r.rowid = offset ? st.value(0).toLongLong() : 0;
+        r.values.reserve(st.columnCount() - offset);
+        for (int i = offset; i < st.columnCount(); ++i) {
+            const Column& c = m_columns[size_t(i - offset)];
+            QVariant v = st.value(i);
+            if (c.blob && offset && !v.isNull())
+                v = QVariant::fromValue(UnreadBlob{v.toLongLong()});
+            r.values.push_back(std::move(v));
+        }
+        m_rows.push_back(std::move(r));
+    }
+}
+
 void Dataset::open() {
     close();
-    Connection& connection = requireConnection();
-    const QString text = translateAccessStatement(m_sql);
-    std::unique_ptr<Statement> st = std::make_unique<Statement>(connection.handle(), text);
+    m_failure.clear();
+    try {
+        Connection& connection = requireConnection();
+        const QString text = translateAccessStatement(m_sql);
+        std::unique_ptr<Statement> st = std::make_unique<Statement>(connection.handle(), text);
 
-    // Writable when every column that comes from a table comes from the same one.
-    QString table;
-    bool single = true;
-    for (int i = 0; i < st->columnCount(); ++i) {
-        const QString t = st->originTable(i);
-        if (t.isEmpty()) {
-            // An expression (count(*), a sum): its row is no single row of a table.
-            single = false;
-            continue;
+        // Writable when every column that comes from a table comes from the same one.
+        QString table;
+        bool single = true;
+        QStringList names;
+        std::vector<Column> columns;
+        for (int i = 0; i < st->columnCount(); ++i) {
+            names << st->columnName(i);
+            const QString t = st->originTable(i);
+            columns.push_back({st->originColumn(i), hasIntegerAffinity(st->declaredType(i)),
+                               !t.isEmpty() && hasBlobAffinity(st->declaredType(i))});
+            if (t.isEmpty()) {
+                // An expression (count(*), a sum): its row is no single row of a table.
+                single = false;
+                continue;
+            }
+            if (st->originDatabase(i) != QLatin1String("main") ||
+                (!table.isEmpty() && !equalsIgnoringLatinCase(table, t)))
+                single = false;
+            table = t;
         }
-        if (st->originDatabase(i) != QLatin1String("main") ||
-            (!table.isEmpty() && !equalsIgnoringLatinCase(table, t)))
-            single = false;
-        table = t;
-    }
-    int offset = 0;
-    if (single && !table.isEmpty()) {
-        if (const auto rowidText = withRowid(text)) {
+        m_columns = std::move(columns);
+        assignFields(names);
+
+        // The same rows with the table's rowid in front and every picture as its size,
+        // so that walking a result never reads picture bytes.
+        int offset = 0;
+        const qsizetype from = topLevelFrom(text);
+        if (single && !table.isEmpty() && from > 0 && isPlainSelect(text)) {
+            m_table = table;
+            const QString keyed = QStringLiteral("SELECT ") + selectList() + ' ' + text.mid(from);
             try {
-                auto withId = std::make_unique<Statement>(connection.handle(), *rowidText);
+                auto withId = std::make_unique<Statement>(connection.handle(), keyed);
                 if (withId->columnCount() == st->columnCount() + 1 &&
                     equalsIgnoringLatinCase(withId->originTable(0), table)) {
                     st = std::move(withId);
                     offset = 1;
                 }
             } catch (const DatabaseError&) {
-                // No rowid to reach (a view, a join): the result stays read-only.
+                // No rowid to reach (a view): the result stays read-only.
             }
         }
+        if (!offset) {
+            m_table.clear();
+            for (Column& c : m_columns)
+                c.blob = false;
+        }
+        bindParameters(*st, m_params);
+        m_state = State::Browse;
+        runRows(*st, offset);
+    } catch (const DatabaseError& e) {
+        // Never a shortened result: the dataset fails as a whole.
+        markFailed(e.message());
+        throw;
     }
-    bindParameters(*st, m_params);
-
-    std::vector<Column> columns;
-    std::vector<std::unique_ptr<Field>> fields;
-    for (int i = offset; i < st->columnCount(); ++i) {
-        columns.push_back(
-            {offset ? st->originColumn(i) : QString(), hasIntegerAffinity(st->declaredType(i))});
-        fields.push_back(std::make_unique<Field>(*this, i - offset, st->columnName(i)));
-    }
-    m_table = offset ? table : QString();
-    m_columns = std::move(columns);
-    m_fields = std::move(fields);
-    m_rows.clear();
-    m_pending = std::move(st);
-    m_offset = offset;
     m_current = 0;
-    m_state = State::Browse;
     emit opened();
-}
-
-bool Dataset::fetchTo(int row) const {
-    while (m_pending && int(m_rows.size()) <= row) {
-        bool more = false;
-        try {
-            more = m_pending->step();
-        } catch (...) {
-            // A failed read resets the statement; stepping it again would fetch the
-            // rows already read a second time.
-            m_pending.reset();
-            throw;
-        }
-        if (!more) {
-            m_pending.reset();
-            break;
-        }
-        Row r;
-        r.rowid = m_offset ? m_pending->value(0).toLongLong() : 0;
-        r.values.reserve(m_pending->columnCount() - m_offset);
-        for (int i = m_offset; i < m_pending->columnCount(); ++i)
-            r.values.push_back(m_pending->value(i));
-        m_rows.push_back(std::move(r));
-    }
-    return row >= 0 && row < int(m_rows.size());
-}
-
-void Dataset::fetchAll() const {
-    while (m_pending)
-        fetchTo(int(m_rows.size()));
 }
 
 int Dataset::execSql() {
     close();
     Connection& connection = requireConnection();
-    connection.finishReads();
     Statement st(connection.handle(), translateAccessStatement(m_sql));
     bindParameters(st, m_params);
     st.run();
@@ -221,11 +293,13 @@ int Dataset::execSql() {
 }
 
 void Dataset::close() {
+    m_failure.clear();
     if (m_state == State::Inactive)
         return;
     m_state = State::Inactive;
-    m_pending.reset();
     m_rows.clear();
+    for (Field* f : m_fields)
+        f->m_index = -1;
     m_fields.clear();
     m_columns.clear();
     m_buffer.clear();
@@ -242,31 +316,35 @@ void Dataset::first() {
 
 void Dataset::next() {
     requireBrowse("next");
-    if (fetchTo(m_current))
+    if (m_current < int(m_rows.size()))
         ++m_current;
 }
 
 bool Dataset::eof() const {
-    if (m_state != State::Browse)
-        return m_state == State::Inactive;
-    return !fetchTo(m_current);
+    if (m_state == State::Inactive) {
+        if (!m_failure.isEmpty())
+            requireOpen("eof");
+        return true;
+    }
+    return m_state == State::Browse && m_current >= int(m_rows.size());
 }
 
 int Dataset::recordCount() const {
-    fetchAll();
-    return isOpen() ? int(m_rows.size()) : 0;
+    if (m_state == State::Inactive && !m_failure.isEmpty())
+        requireOpen("record count");
+    return int(m_rows.size());
 }
 
 void Dataset::moveTo(int row) {
     requireBrowse("move");
-    if (row < 0 || (row > 0 && !fetchTo(row - 1)))
+    if (row < 0 || row > int(m_rows.size()))
         fail(QStringLiteral("row %1 is out of range").arg(row));
     m_current = row;
 }
 
 QStringList Dataset::fieldNames() const {
     QStringList names;
-    for (const auto& f : m_fields)
+    for (const Field* f : m_fields)
         names << f->name();
     return names;
 }
@@ -279,9 +357,9 @@ Field& Dataset::field(int index) {
 }
 
 Field* Dataset::findField(const QString& name) {
-    for (const auto& f : m_fields)
+    for (Field* f : m_fields)
         if (equalsIgnoringLatinCase(f->name(), name))
-            return f.get();
+            return f;
     return nullptr;
 }
 
@@ -293,25 +371,90 @@ Field& Dataset::fieldByName(const QString& name) {
 }
 
 QVariant Dataset::valueAt(int row, int column) const {
-    if (!fetchTo(row) || column < 0 || column >= int(m_fields.size()))
+    if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= int(m_fields.size()))
         return {};
-    return m_rows[size_t(row)].values[column];
+    const QVariant& v = m_rows[size_t(row)].values[column];
+    return isUnread(v) ? QVariant(QByteArray()) : v;
+}
+
+QString Dataset::identityCondition(int firstParameter) const {
+    QStringList terms;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].origin.isEmpty())
+            continue;
+        const QString column = quoted(m_columns[i].origin);
+        terms << (m_columns[i].blob ? QStringLiteral("length(%1)").arg(column) : column) +
+                     QStringLiteral(" IS ?%1").arg(firstParameter + int(terms.size()));
+    }
+    return terms.isEmpty() ? QString()
+                           : QStringLiteral(" AND ") + terms.join(QStringLiteral(" AND "));
+}
+
+void Dataset::bindIdentity(Statement& st, int firstParameter, const Row& row) const {
+    int n = firstParameter;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].origin.isEmpty())
+            continue;
+        const QVariant& v = row.values[int(i)];
+        if (isUnread(v))
+            st.bind(n++, QVariant(v.value<UnreadBlob>().size));
+        else if (m_columns[i].blob)
+            st.bind(n++, v.isNull() ? QVariant() : QVariant(qint64(v.toByteArray().size())));
+        else
+            st.bind(n++, v);
+    }
+}
+
+QByteArray Dataset::readBlob(const Row& row, int column) const {
+    const Connection& connection = requireConnection();
+    sqlite3* db = connection.handle();
+    // The row must still be the one read: a rowid freed by a delete can be reused.
+    Statement check(db, QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?1%2")
+                            .arg(quoted(m_table), identityCondition(2)));
+    check.bind(1, QVariant(row.rowid));
+    bindIdentity(check, 2, row);
+    if (!check.step())
+        fail(QStringLiteral("read \"%1\": the row was changed or removed since it was read")
+                 .arg(m_fields[size_t(column)]->name()));
+
+    const QByteArray table = m_table.toUtf8();
+    const QByteArray origin = m_columns[size_t(column)].origin.toUtf8();
+    sqlite3_blob* blob = nullptr;
+    if (sqlite3_blob_open(db, "main", table.constData(), origin.constData(), row.rowid, 0, &blob) !=
+        SQLITE_OK) {
+        const QString reason = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_blob_close(blob);
+        fail(QStringLiteral("read \"%1\": %2").arg(m_fields[size_t(column)]->name(), reason));
+    }
+    const int size = sqlite3_blob_bytes(blob);
+    QByteArray bytes(size, Qt::Uninitialized);
+    const int rc = sqlite3_blob_read(blob, bytes.data(), size, 0);
+    sqlite3_blob_close(blob);
+    if (rc != SQLITE_OK)
+        fail(QStringLiteral("read \"%1\": %2")
+                 .arg(m_fields[size_t(column)]->name(), QString::fromUtf8(sqlite3_errstr(rc))));
+    return bytes;
 }
 
 QVariant Dataset::currentValue(int column) const {
     requireOpen("read");
-    if (m_state == State::Edit || m_state == State::Insert)
+    requireColumn(column, "read");
+    if (m_state == State::Insert)
         return m_buffer[column];
-    if (!fetchTo(m_current))
-        fail(QStringLiteral("read \"%1\": there is no current row").arg(m_fields[column]->name()));
-    return m_rows[size_t(m_current)].values[column];
+    if (m_state == State::Browse && m_current >= int(m_rows.size()))
+        fail(QStringLiteral("read \"%1\": there is no current row")
+                 .arg(m_fields[size_t(column)]->name()));
+    const Row& row = m_rows[size_t(m_current)];
+    const QVariant& v = m_state == State::Edit ? m_buffer[column] : row.values[column];
+    return isUnread(v) ? QVariant(readBlob(row, column)) : v;
 }
 
 void Dataset::setCurrentValue(int column, const QVariant& value) {
     requireOpen("write");
+    requireColumn(column, "write");
     if (m_state != State::Edit && m_state != State::Insert)
         fail(QStringLiteral("write \"%1\": the dataset is not being edited or appended")
-                 .arg(m_fields[column]->name()));
+                 .arg(m_fields[size_t(column)]->name()));
     m_buffer[column] = value;
     m_modified[column] = true;
 }
@@ -319,11 +462,13 @@ void Dataset::setCurrentValue(int column, const QVariant& value) {
 bool Dataset::locate(const QString& fieldName, const QString& text) {
     requireBrowse("locate");
     const int column = fieldByName(fieldName).index();
-    for (int row = 0; fetchTo(row); ++row)
-        if (equalsIgnoringLatinCase(Field::toText(m_rows[size_t(row)].values[column]), text)) {
+    for (int row = 0; row < int(m_rows.size()); ++row) {
+        const QVariant& v = m_rows[size_t(row)].values[column];
+        if (!isUnread(v) && equalsIgnoringLatinCase(Field::toText(v), text)) {
             m_current = row;
             return true;
         }
+    }
     return false;
 }
 
@@ -338,7 +483,7 @@ void Dataset::append() {
 void Dataset::edit() {
     requireBrowse("edit");
     requireWritable("edit");
-    if (!fetchTo(m_current))
+    if (m_current >= int(m_rows.size()))
         fail(QStringLiteral("edit: there is no current row"));
     m_buffer = m_rows[size_t(m_current)].values;
     m_modified = QVector<bool>(int(m_fields.size()), false);
@@ -368,33 +513,27 @@ QVariant Dataset::storedValue(int column, const QVariant& value) const {
              .arg(m_fields[size_t(column)]->name(), text));
 }
 
-QVector<QVariant> Dataset::rereadRow(qint64 rowid, const QVector<QVariant>& fallback) const {
-    QStringList names;
-    QVector<int> columns;
-    for (int i = 0; i < int(m_columns.size()); ++i)
-        if (!m_columns[size_t(i)].origin.isEmpty()) {
-            names << quoted(m_columns[size_t(i)].origin);
-            columns << i;
-        }
-    QVector<QVariant> values = fallback;
-    if (names.isEmpty())
-        return values;
+Dataset::Row Dataset::rereadRow(qint64 rowid) const {
     Statement st(
         m_connection->handle(),
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(names.join(", "), quoted(m_table)));
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), quoted(m_table)));
     st.bind(1, QVariant(rowid));
     if (!st.step())
         st.fail(QStringLiteral("the written row is no longer in table \"%1\"").arg(m_table));
-    for (int i = 0; i < columns.size(); ++i)
-        values[columns[i]] = st.value(i);
-    return values;
+    Row row{rowid, {}};
+    for (int i = 1; i < st.columnCount(); ++i) {
+        QVariant v = st.value(i);
+        if (m_columns[size_t(i - 1)].blob && !v.isNull())
+            v = QVariant::fromValue(UnreadBlob{v.toLongLong()});
+        row.values.push_back(std::move(v));
+    }
+    return row;
 }
 
 void Dataset::post() {
     if (m_state != State::Edit && m_state != State::Insert)
         return;
     Connection& connection = requireConnection();
-    connection.finishReads();
     QStringList names;
     QVector<QVariant> values;
     for (int i = 0; i < m_buffer.size(); ++i)
@@ -420,22 +559,29 @@ void Dataset::post() {
         st.run();
         rowid = sqlite3_last_insert_rowid(db);
     } else {
-        rowid = m_rows[size_t(m_current)].rowid;
+        const Row& current = m_rows[size_t(m_current)];
+        rowid = current.rowid;
         if (!names.isEmpty()) {
             QStringList sets;
-            for (const QString& n : names)
-                sets << n + QStringLiteral(" = ?");
-            Statement st(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                 .arg(quoted(m_table), sets.join(", ")));
+            for (int i = 0; i < names.size(); ++i)
+                sets << names[i] + QStringLiteral(" = ?%1").arg(i + 1);
+            const int key = int(values.size()) + 1;
+            Statement st(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3%4")
+                                 .arg(quoted(m_table), sets.join(", "))
+                                 .arg(key)
+                                 .arg(identityCondition(key + 1)));
             for (int i = 0; i < values.size(); ++i)
                 st.bind(i + 1, values[i]);
-            st.bind(int(values.size()) + 1, QVariant(rowid));
+            st.bind(key, QVariant(rowid));
+            bindIdentity(st, key + 1, current);
             st.run();
             if (sqlite3_changes(db) != 1)
-                st.fail(QStringLiteral("the row is no longer in table \"%1\"").arg(m_table));
+                st.fail(QStringLiteral("the row was changed or removed in table \"%1\" since it "
+                                       "was read")
+                            .arg(m_table));
         }
     }
-    Row row{rowid, rereadRow(rowid, m_buffer)};
+    Row row = rereadRow(rowid);
     transaction.commit();
 
     if (m_state == State::Insert) {
@@ -458,17 +604,20 @@ void Dataset::remove() {
     cancel();
     requireBrowse("delete");
     requireWritable("delete");
-    if (!fetchTo(m_current))
+    if (m_current >= int(m_rows.size()))
         fail(QStringLiteral("delete: there is no current row"));
     Connection& connection = requireConnection();
-    connection.finishReads();
     sqlite3* db = connection.handle();
     Transaction transaction(db);
-    Statement st(db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_table)));
-    st.bind(1, QVariant(m_rows[size_t(m_current)].rowid));
+    const Row& current = m_rows[size_t(m_current)];
+    Statement st(db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?1%2")
+                         .arg(quoted(m_table), identityCondition(2)));
+    st.bind(1, QVariant(current.rowid));
+    bindIdentity(st, 2, current);
     st.run();
     if (sqlite3_changes(db) != 1)
-        st.fail(QStringLiteral("the row is no longer in table \"%1\"").arg(m_table));
+        st.fail(QStringLiteral("the row was changed or removed in table \"%1\" since it was read")
+                    .arg(m_table));
     transaction.commit();
     m_rows.erase(m_rows.begin() + m_current);
     if (m_current > 0 && m_current >= int(m_rows.size()))

@@ -16,10 +16,11 @@ class Statement;
 
 // A query over one connection, in the manner of an ADO dataset: SQL text with
 // :name parameters (always bound), a result with a current row, fields by name, and
-// writes that go through to the result's source table by rowid. Each post and
-// delete is one transaction; a failed post leaves the row pending and the database
-// unchanged. Rows are fetched as they are reached (a caller that only looks at the
-// fields reads no rows); any write on the connection first fetches the rest.
+// writes that go through to the result's source table. open() reads the whole result
+// before it returns, except picture (BLOB) bytes, which are read by row when a field's
+// bytes are asked for. Each post and delete is one transaction and hits the row the
+// dataset read or fails; a failed post leaves the row pending and the database
+// unchanged. A dataset whose read failed throws on every read until it is reopened.
 class Dataset : public QObject {
     Q_OBJECT
 public:
@@ -39,7 +40,8 @@ public:
     // Parameter name with or without its ':'; matched without regard to case.
     void setParam(const QString& name, const QString& value);
 
-    // Runs the statement (again, when already open); the first row becomes current.
+    // Runs the statement (again, when already open) and reads its rows; the first row
+    // becomes current. Throws DatabaseError, leaving the dataset failed, when it fails.
     void open();
     void reopen() { open(); }
     // Runs a statement without rows (Access dialect accepted); answers the number of
@@ -48,6 +50,8 @@ public:
     // Discards a pending append or edit.
     void close();
     bool isOpen() const { return m_state != State::Inactive; }
+    // The error of the last failed open or read; empty when there was none since.
+    QString failure() const { return m_failure; }
     State state() const { return m_state; }
     // The table that writes go to; empty when the result cannot be written.
     QString sourceTable() const { return m_table; }
@@ -63,9 +67,12 @@ public:
     int fieldCount() const { return int(m_fields.size()); }
     QStringList fieldNames() const;
     Field& field(int index);
-    // Names are matched without regard to the case of Latin letters.
+    // Names are matched without regard to the case of Latin letters. A field stays
+    // valid for the dataset's life: after a reopen it reads the column of its name,
+    // and reading it while the result has no such column throws.
     Field& fieldByName(const QString& name);
     Field* findField(const QString& name);
+    // A stored value for grids; pictures read as empty bytes (their bytes are not read).
     QVariant valueAt(int row, int column) const;
 
     // Makes current the first row whose field equals text, Latin letters without
@@ -89,38 +96,44 @@ private:
 
     struct Row {
         qint64 rowid = 0;
-        QVector<QVariant> values;
+        QVector<QVariant> values; // a picture holds its size only, until it is read
     };
     struct Column {
         QString origin; // column of the source table; empty for an expression
         bool integer = false;
+        bool blob = false;
     };
 
     Connection& requireConnection() const;
     void requireOpen(const char* operation) const;
     void requireBrowse(const char* operation) const;
     void requireWritable(const char* operation) const;
+    void requireColumn(int column, const char* operation) const;
     QVariant currentValue(int column) const;
     void setCurrentValue(int column, const QVariant& value);
     QVariant storedValue(int column, const QVariant& value) const;
-    QVector<QVariant> rereadRow(qint64 rowid, const QVector<QVariant>& fallback) const;
+    QString selectList() const;
+    QString identityCondition(int firstParameter) const;
+    void bindIdentity(Statement& st, int firstParameter, const Row& row) const;
+    QByteArray readBlob(const Row& row, int column) const;
+    Row rereadRow(qint64 rowid) const;
+    void runRows(Statement& st, int offset);
+    void assignFields(const QStringList& names);
     [[noreturn]] void fail(const QString& what) const;
+    void markFailed(const QString& what);
     void detachFromConnection() { m_connection = nullptr; }
-    // Fetches up to row; false when the result has fewer rows.
-    bool fetchTo(int row) const;
-    void fetchAll() const;
 
     Connection* m_connection;
     QString m_sql;
     std::vector<std::pair<QString, QString>> m_params;
 
     State m_state = State::Inactive;
+    QString m_failure;
     QString m_table;
     std::vector<Column> m_columns;
-    std::vector<std::unique_ptr<Field>> m_fields;
-    mutable std::unique_ptr<Statement> m_pending; // rows not fetched yet
-    mutable int m_offset = 0;                     // result columns before the fields
-    mutable std::vector<Row> m_rows;
+    std::vector<std::unique_ptr<Field>> m_fieldStore; // every field ever handed out
+    std::vector<Field*> m_fields;                     // the result's, in column order
+    std::vector<Row> m_rows;
     int m_current = 0;
     QVector<QVariant> m_buffer;
     QVector<bool> m_modified;

@@ -23,8 +23,17 @@ QString Field::toText(const QVariant& value) {
     }
 }
 
+int Field::checkedIndex() const {
+    if (m_index < 0)
+        throw DatabaseError(
+            QStringLiteral("field \"%1\" is not in its dataset's result (closed, or reopened "
+                           "without it)")
+                .arg(m_name));
+    return m_index;
+}
+
 QVariant Field::value() const {
-    return m_dataset->currentValue(m_index);
+    return m_dataset->currentValue(checkedIndex());
 }
 
 QString Field::asString() const {
@@ -32,7 +41,7 @@ QString Field::asString() const {
 }
 
 void Field::setAsString(const QString& text) {
-    m_dataset->setCurrentValue(m_index, QVariant(text));
+    m_dataset->setCurrentValue(checkedIndex(), QVariant(text));
 }
 
 qint32 Field::asInteger() const {
@@ -52,7 +61,7 @@ qint32 Field::asInteger() const {
 }
 
 void Field::setAsInteger(qint32 value) {
-    m_dataset->setCurrentValue(m_index, QVariant(qint64(value)));
+    m_dataset->setCurrentValue(checkedIndex(), QVariant(qint64(value)));
 }
 
 QByteArray Field::asBytes() const {
@@ -65,7 +74,7 @@ QByteArray Field::asBytes() const {
 }
 
 void Field::setBytes(const QByteArray& bytes) {
-    m_dataset->setCurrentValue(m_index, bytes.isEmpty() ? QVariant() : QVariant(bytes));
+    m_dataset->setCurrentValue(checkedIndex(), bytes.isEmpty() ? QVariant() : QVariant(bytes));
 }
 
 bool Field::isNull() const {
@@ -73,7 +82,7 @@ bool Field::isNull() const {
 }
 
 void Field::clear() {
-    m_dataset->setCurrentValue(m_index, QVariant());
+    m_dataset->setCurrentValue(checkedIndex(), QVariant());
 }
 
 } // namespace tx

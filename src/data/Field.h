@@ -8,14 +8,16 @@ namespace tx {
 
 class Dataset;
 
-// One column of a dataset, read and written on the dataset's current row (or its
-// pending row while appending or editing). Lives as long as the dataset stays open.
+// One column of a dataset by name, read and written on the dataset's current row (or
+// its pending row while appending or editing). Lives as long as its dataset; reading
+// it while the dataset's result has no column of its name throws.
 class Field {
 public:
     Field(Dataset& dataset, int index, const QString& name) noexcept
         : m_dataset(&dataset), m_index(index), m_name(name) {}
 
     const QString& name() const { return m_name; }
+    // Column in the dataset's result; -1 while the result has none of this name.
     int index() const { return m_index; }
 
     // Null reads as empty text.
@@ -38,6 +40,8 @@ public:
     static QString toText(const QVariant& value);
 
 private:
+    friend class Dataset;
+    int checkedIndex() const;
     Dataset* m_dataset;
     int m_index;
     QString m_name;

@@ -21,6 +21,8 @@ struct ProgramState {
     QString CurrentCoursewareAddress;
     int blinkCounter = 0;
     QString nameUnderModification;
+    // The recipe handed to the recipe editor for modification.
+    QString OriginalRecipeName;
 };
 
 // The platform services, filled by main() and replaced by tests. Not owned.

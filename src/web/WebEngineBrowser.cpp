@@ -1,5 +1,6 @@
 #include "WebEngineBrowser.h"
 #include "CoursewarePlayer.h"
+#include "DownloadPlacement.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -196,7 +197,10 @@ public:
 } // namespace
 
 BrowserControl* WebEngineBrowserFactory::create(QWidget* parent) {
-    return new ViewOwnedBrowser(parent, ruffleDir_);
+    auto* browser = new ViewOwnedBrowser(parent, ruffleDir_);
+    if (downloads_)
+        downloads_->watch(browser->view()->page()->profile());
+    return browser;
 }
 
 void WebEngineBrowserFactory::prepareCourseware() {

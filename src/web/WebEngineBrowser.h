@@ -46,15 +46,20 @@ private:
     QPointer<QNetworkReply> pending_;
 };
 
+class DownloadPlacement;
+
 class WebEngineBrowserFactory : public BrowserFactory {
 public:
     explicit WebEngineBrowserFactory(const QString& ruffleDir) : ruffleDir_(ruffleDir) {}
     BrowserControl* create(QWidget* parent) override;
     // The courseware page loaded without a view and Ruffle started on a blank movie.
     void prepareCourseware() override;
+    // Downloads started in the controls made from now on are placed by placement.
+    void setDownloadPlacement(DownloadPlacement* placement) { downloads_ = placement; }
 
 private:
     QString ruffleDir_;
+    DownloadPlacement* downloads_ = nullptr;
 };
 
 } // namespace tx

@@ -1,6 +1,7 @@
 #include "ContentTestSupport.h"
 #include "Database.h"
 #include "Library.h"
+#include "Recipes.h"
 #include "Speech.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace tx::content;
 using namespace tx::content::test;
@@ -33,6 +35,18 @@ Sources fixture() {
         {"xyy.txt", "章|1|单词\n"
                     "语|1|apple|单词|苹果|apple.wav|🍎\n"},
         {"quiz.txt", "声|S1.wav|一\n"},
+        {"recipes.txt", "菜|番茄炒蛋|最爱|午餐|家常菜|酸甜|蛋|幼儿园午餐|5\n"
+                        "料|番茄2个\n"
+                        "料|鸡蛋3个\n"
+                        "法|炒熟\n"
+                        "菜|DIY水果沙拉|喜爱|午点|西餐|酸甜|水果|幼儿园午点|12\n"
+                        "料| 苹果|香蕉 \n"
+                        "菜|白米饭|一般|没分类|没分类|没分类|主食|不是幼儿园菜谱|2\n"},
+        {"qmtfood.txt", "日期|2001-03-04\n"
+                        "菜|diy水果沙拉|最爱|早点|西餐|清香|水果|幼儿园加餐|13\n"
+                        "料|草莓\n"
+                        "法|切开\n"
+                        "菜|小米粥|一般|早餐|家常菜|清淡|主食|幼儿园早餐|9\n"},
     };
 }
 
@@ -129,6 +143,134 @@ TEST_F(BuilderTest, TheDatabaseRefusesASecondItemNumber) {
         sqlite3_exec(h, "insert into ZJ (章号, 章节) values (1, 'x')", nullptr, nullptr, nullptr),
         SQLITE_OK);
     sqlite3_close(h);
+}
+
+TEST_F(BuilderTest, RecipesGoIntoMyfoodWithFlagsSayingWhetherTheTextsAreEmpty) {
+    ASSERT_TRUE(writeDatabase(readLibrary(src()), db(), program(), false));
+    DbReader r(db());
+    const auto rows = r.rows("select rowid, * from myfood order by rowid");
+    ASSERT_EQ(rows.size(), 3);
+    struct Expected {
+        const char* name;
+        QStringList categories; // 最爱, 时间段, 菜系分类, 口味分类, 材料分类, 家庭分类
+        const char* simg;
+        const char* ingredients;
+        const char* ingredientsFlag;
+        const char* method;
+        const char* methodFlag;
+    };
+    const Expected expected[] = {
+        {"番茄炒蛋",
+         {"最爱", "午餐", "家常菜", "酸甜", "蛋", "幼儿园午餐"},
+         "5",
+         "番茄2个\r\n鸡蛋3个",
+         "是",
+         "炒熟",
+         "是"},
+        {"DIY水果沙拉",
+         {"喜爱", "午点", "西餐", "酸甜", "水果", "幼儿园午点"},
+         "12",
+         "苹果|香蕉",
+         "是",
+         "",
+         "否"},
+        {"白米饭",
+         {"一般", "没分类", "没分类", "没分类", "主食", "不是幼儿园菜谱"},
+         "2",
+         "",
+         "否",
+         "",
+         "否"},
+    };
+    const QStringList columns{"最爱", "时间段", "菜系分类", "口味分类", "材料分类", "家庭分类"};
+    for (int i = 0; i < 3; ++i) {
+        const QVariantMap& row = rows[i];
+        const Expected& e = expected[i];
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(row["菜名"], e.name);
+        for (int c = 0; c < columns.size(); ++c)
+            EXPECT_EQ(row[columns[c]], e.categories[c]) << columns[c].toStdString();
+        EXPECT_EQ(row["simg"], e.simg) << "stored as its decimal text";
+        EXPECT_EQ(row["材料"].toString(), e.ingredients);
+        EXPECT_EQ(row["材料1"], e.ingredientsFlag);
+        EXPECT_EQ(row["做法"].toString(), e.method);
+        EXPECT_EQ(row["做法1"], e.methodFlag);
+        for (const char* unused : {"属性", "属性1", "图片", "图片1"})
+            EXPECT_FALSE(row[unused].isValid()) << unused;
+    }
+}
+
+TEST_F(BuilderTest, WithoutRecipeSourcesMyfoodIsThereAndEmpty) {
+    ASSERT_TRUE(QFile::remove(src() + "/recipes.txt"));
+    ASSERT_TRUE(writeDatabase(readLibrary(src()), db(), program(), false));
+    EXPECT_EQ(DbReader(db()).rows("select * from myfood").size(), 0);
+}
+
+TEST_F(BuilderTest, TheToolWritesTheUpdateAndLeavesTheUsersDatabaseAlone) {
+    QDir().mkpath(program());
+    {
+        QFile f(db());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("edited by the user");
+    }
+    const QString update = program() + "/site/first/qmtfood.edu";
+    QProcess tool;
+    const QStringList args{"--sources", src(),          "--program-dir",   program(), "--db",
+                           db(),        "--if-missing", "--recipe-update", update};
+    tool.start(TX_MKDB, args);
+    ASSERT_TRUE(tool.waitForFinished(-1));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    {
+        QFile f(db());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "edited by the user");
+    }
+    {
+        DbReader r(update);
+        const auto sys = r.rows("select * from SYS");
+        ASSERT_EQ(sys.size(), 1);
+        EXPECT_EQ(sys[0]["日期"], "2001-03-04");
+        const auto rows = r.rows("select * from myfood order by rowid");
+        ASSERT_EQ(rows.size(), 2);
+        EXPECT_EQ(rows[0]["菜名"], "diy水果沙拉");
+        EXPECT_EQ(rows[0]["家庭分类"], "幼儿园加餐");
+        EXPECT_EQ(rows[0]["simg"], "13");
+        EXPECT_EQ(rows[1]["材料1"], "否");
+        EXPECT_EQ(rows[1]["做法1"], "否");
+        EXPECT_EQ(r.rows("select name from sqlite_master where type='table' order by name").size(),
+                  2)
+            << "SYS and myfood only";
+    }
+
+    // A newer source replaces the old update, leaving nothing else behind.
+    Sources changed = fixture();
+    changed["qmtfood.txt"] = "日期|2001-05-06\n菜|粥|一般|早餐|家常菜|清淡|主食|幼儿园早餐|9\n";
+    writeSources(src(), changed);
+    tool.start(TX_MKDB, args);
+    ASSERT_TRUE(tool.waitForFinished(-1));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(DbReader(update).rows("select 日期 from SYS")[0]["日期"], "2001-05-06");
+    EXPECT_EQ(DbReader(update).rows("select * from myfood").size(), 1);
+    EXPECT_EQ(QDir(program() + "/site/first").entryList(QDir::Files | QDir::Hidden),
+              QStringList{"qmtfood.edu"});
+
+    // A fault in the update's source stops the tool and keeps the last good update.
+    changed["qmtfood.txt"] = "菜|粥|一般|早餐|家常菜|清淡|主食|幼儿园早餐|9\n";
+    writeSources(src(), changed);
+    tool.start(TX_MKDB, args);
+    ASSERT_TRUE(tool.waitForFinished(-1));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains("missing 日期"));
+    EXPECT_EQ(DbReader(update).rows("select 日期 from SYS")[0]["日期"], "2001-05-06");
+}
+
+TEST_F(BuilderTest, AnUpdateThatCannotBePlacedThrowsAndLeavesNoPart) {
+    const QString blocked = program() + "/qmtfood.edu";
+    QDir().mkpath(blocked + "/in-the-way");
+    const RecipeBook book = readRecipes(src() + "/qmtfood.txt", true);
+    EXPECT_THROW(writeRecipeUpdate(book, blocked), std::runtime_error);
+    EXPECT_EQ(QDir(program()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"qmtfood.edu"});
 }
 
 TEST_F(BuilderTest, IfMissingLeavesAnExistingDatabaseAlone) {
@@ -269,6 +411,29 @@ const BadSource kBadSources[] = {
     {"UnknownKind", "xyy.txt", "章|1|单词\n词|1|cat|单词|猫||无\n", 2, "unknown line kind"},
     {"NoDate", "library.txt", "# nothing\n", 1, "missing 日期"},
     {"QuizSoundTwice", "quiz.txt", "声|S1.wav|一\n声|S1.wav|一\n", 2, "used twice"},
+    {"RecipeValueOutsideItsList", "recipes.txt", "菜|粥|一般|早餐|家常菜|清淡|主食|幼儿园|9\n", 1,
+     "家庭分类 \"幼儿园\" is not in its list"},
+    {"RecipeValueOfAnotherList", "recipes.txt", "\n菜|粥|早餐|早餐|家常菜|清淡|主食|幼儿园早餐|9\n",
+     2, "最爱 \"早餐\""},
+    {"RecipePictureNotANumber", "recipes.txt",
+     "菜|粥|一般|早餐|西餐|清淡|主食|幼儿园早餐|9\n"
+     "菜|面|一般|早餐|家常菜|清淡|主食|幼儿园早餐|x\n",
+     2, "simg \"x\""},
+    {"RecipePictureOne", "recipes.txt", "菜|粥|一般|早餐|家常菜|清淡|主食|幼儿园早餐|1\n", 1,
+     "not a picture number 2..15"},
+    {"RecipePictureSixteen", "recipes.txt", "菜|粥|一般|早餐|家常菜|清淡|主食|幼儿园早餐|16\n", 1,
+     "not a picture number 2..15"},
+    {"RecipeNameOf26Characters", "recipes.txt",
+     QStringLiteral("菜|%1|一般|早餐|家常菜|清淡|主食|幼儿园早餐|9\n").arg(QString(26, u'粥')), 1,
+     "longer than 25 characters"},
+    {"RecipeNameTwiceIgnoringLatinCase", "recipes.txt",
+     "菜|ABC汤|一般|午餐|家常菜|清淡|猪肉|幼儿园午餐|7\n菜|abc汤|一般|午餐|家常菜|清淡|猪肉|"
+     "幼儿园午餐|7\n",
+     2, "already on line 1"},
+    {"RecipeMissingField", "recipes.txt", "菜|粥|一般|早餐|家常菜|清淡|主食|9\n", 1,
+     "expected 8 fields after 菜, found 7"},
+    {"IngredientsBeforeAnyRecipe", "recipes.txt", "料|米\n", 1, "before the first 菜"},
+    {"DateInTheStarterRecipes", "recipes.txt", "日期|2001-01-01\n", 1, "belongs to the update"},
 };
 
 class BadSourceTest : public ::testing::TestWithParam<BadSource> {};
@@ -301,6 +466,40 @@ TEST(LimitsTest, TwentyFiveItemsAndTwoCharacterNamesAreAccepted) {
     sources["sz.txt"] = manyItems(24) + "字|99|熊猫|数字|||无\n";
     writeSources(dir.path(), sources);
     EXPECT_EQ(readLibrary(dir.path()).modules[0].items.size(), 25);
+}
+
+TEST(LimitsTest, RecipeNamesOfTwentyFiveCharactersAndFullWidthLettersAreAccepted) {
+    QTemporaryDir dir;
+    Sources sources = fixture();
+    sources["recipes.txt"] =
+        QStringLiteral("菜|%1|一般|早餐|家常菜|清淡|主食|幼儿园早餐|15\n").arg(QString(25, u'粥')) +
+        "菜|ABC汤|一般|午餐|家常菜|清淡|猪肉|幼儿园午餐|7\n"
+        "菜|ＡＢＣ汤|一般|午餐|家常菜|清淡|猪肉|幼儿园午餐|7\n";
+    writeSources(dir.path(), sources);
+    const Library lib = readLibrary(dir.path());
+    ASSERT_EQ(lib.recipes.size(), 3);
+    EXPECT_EQ(lib.recipes[0].simg, 15);
+    QTemporaryDir out;
+    ASSERT_TRUE(writeDatabase(lib, out.path() + "/edusz.mdb", out.path(), false))
+        << "the column takes 25 characters";
+}
+
+TEST(RecipeUpdateSource, NeedsExactlyOneDate) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/qmtfood.txt";
+    for (const auto& [content, line, reason] :
+         {std::tuple{"菜|粥|一般|早餐|家常菜|清淡|主食|幼儿园早餐|9\n", 1, "missing 日期"},
+          std::tuple{"日期|2001-01-01\n日期|2001-01-02\n", 2, "second 日期 line (first on line 1)"},
+          std::tuple{"日期|\n", 1, "expected 日期|<date>"}}) {
+        writeSources(dir.path(), {{"qmtfood.txt", QString::fromUtf8(content)}});
+        try {
+            readRecipes(path, true);
+            ADD_FAILURE() << "accepted " << content;
+        } catch (const SourceError& e) {
+            EXPECT_EQ(e.line, line) << content;
+            EXPECT_TRUE(e.reason.contains(QString::fromUtf8(reason))) << e.what();
+        }
+    }
 }
 
 TEST_F(BuilderTest, TheToolStopsWithFileAndLineAndWritesNothing) {
