@@ -50,7 +50,9 @@ class DownloadPlacement;
 
 class WebEngineBrowserFactory : public BrowserFactory {
 public:
-    explicit WebEngineBrowserFactory(const QString& ruffleDir) : ruffleDir_(ruffleDir) {}
+    // ruffleDir: as for WebEngineBrowser; empty: no courseware player (our page says so).
+    explicit WebEngineBrowserFactory(const QString& ruffleDir = QString())
+        : ruffleDir_(ruffleDir) {}
     BrowserControl* create(QWidget* parent) override;
     // The courseware page loaded without a view and Ruffle started on a blank movie.
     void prepareCourseware() override;
