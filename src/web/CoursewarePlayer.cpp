@@ -17,6 +17,7 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
+#include <memory>
 #include <utility>
 
 namespace tx {
@@ -230,6 +231,30 @@ void CoursewarePlayer::prewarm(const QString& ruffleDir) {
     // hidden page's work, Ruffle's start included, until it is shown.
     page_->setVisible(true);
     run(playerWarmScript());
+    // Once the blank movie has played the page is hidden again, so that it costs nothing
+    // while it waits for the first real movie.
+    auto* poll = new QTimer(this);
+    poll->setInterval(200);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, this, [this, poll, tries] {
+        auto hide = [this, poll] {
+            poll->deleteLater();
+            if (!frame_ && page_)
+                page_->setVisible(false);
+        };
+        if (++*tries > 300 || !page_)
+            return hide();
+        if (!loaded_)
+            return;
+        page_->runJavaScript(QStringLiteral("window.txWarmed===true"),
+                             [hide, poll = QPointer<QTimer>(poll)](const QVariant& warmed) {
+                                 if (poll && poll->isActive() && warmed.toBool()) {
+                                     poll->stop();
+                                     hide();
+                                 }
+                             });
+    });
+    poll->start();
 }
 
 bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruffleDir,
