@@ -1,55 +1,214 @@
-// ShowCourseware on the sample courseware until its first frame is drawn: the first time in
-// the process (cold), then again (warm), in the program's real viewer.
-// Run under a virtual display from the build folder:
-//   xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bench/courseware_bench [--clear] [warm rounds]
-// --clear empties the courseware profile's caches first: a first run ever.
+// What a child sees after pressing a courseware button: the time from ShowCourseware until
+// the new movie's first frame is on the screen, in the program's real viewer.
+//
+//   xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bench/courseware_bench [rounds]
+//
+// Each round is a fresh process on the same (the user's existing) profile folder:
+//   cold       the first movie right after start, nothing prepared;
+//   prepared   the first movie after the idle-time preparation the main window starts
+//              (prepareCourseware) has finished, as when a child clicks a few seconds in;
+//   warm       further movies in the same process, two movies taking turns, so that a
+//              frame of the previous one never counts.
+// Medians over the rounds are printed, with the phases of a cold start: the page process
+// starting (the wrapper page's time origin), ruffle.js and the wasm module fetched, the
+// player ready (the page reports the movie loaded) and the first frame drawn.
+//
+// The view is grabbed only once the page reports the movie loaded (a grab renders on the
+// GUI thread, which is also the engine's UI thread, and would slow what is measured);
+// before that only the page's title is read.
 #include "platform/ExecutableProgramPaths.h"
 #include "platform/Services.h"
 #include "web/BrowserWindows.h"
 #include "web/CoursewareBand.h"
+#include "web/CoursewarePages.h"
 #include "web/CoursewarePlayer.h"
 #include "web/WebEngineBrowser.h"
 
 #include "MoviePixels.h"
+#include "SwfWriter.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QWebEngineProfile>
+#include <QWebEnginePage>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
+using tx::pixels::bluePixels;
 using tx::pixels::redPixels;
 
-// Milliseconds from ShowCourseware until the view shows the movie; -1: not within 60 s.
-qint64 showOnce(tx::Services& services, const QString& sample) {
+constexpr qint64 kGiveUpMs = 60000;
+
+struct Phases {
+    double pageProcess = -1, ruffleJs = -1, wasm = -1, ready = -1, firstFrame = -1;
+};
+
+QWebEnginePage* playerPage() {
+    return tx::CoursewarePlayer::instance().page();
+}
+
+// The wrapper page's own timing of its start and of Ruffle's files, in ms since epoch.
+QJsonObject pageTiming() {
+    QJsonObject result;
+    bool done = false;
+    playerPage()->runJavaScript(
+        QStringLiteral("JSON.stringify({origin:performance.timeOrigin,files:performance."
+                       "getEntriesByType('resource').map(function(e){return[e.name,"
+                       "performance.timeOrigin+e.responseEnd];})})"),
+        [&](const QVariant& v) {
+            result = QJsonDocument::fromJson(v.toString().toUtf8()).object();
+            done = true;
+        });
+    (void)QTest::qWaitFor([&] { return done; }, 5000);
+    return result;
+}
+
+// One movie shown through ShowCourseware; red: the sample (its first frame is a red
+// circle), else the blue movie. The window is closed once the frame is seen.
+Phases showOnce(tx::Services& services, const QString& movie, bool red) {
+    Phases p;
     QElapsedTimer clock;
-    qint64 ms = -1;
+    const qint64 startEpoch = QDateTime::currentMSecsSinceEpoch();
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
-        QWidget* view = dialog ? dialog->findChild<QWidget*>(QStringLiteral("WB1")) : nullptr;
-        if (!view)
+        if (!dialog)
             return;
-        if (redPixels(view->grab().toImage()) > 100)
-            ms = clock.elapsed();
-        if (ms >= 0 || clock.elapsed() > 60000) {
-            poll.stop();
+        const qint64 now = clock.elapsed();
+        if (now > kGiveUpMs) {
+            dialog->close();
+            return;
+        }
+        if (p.ready < 0) {
+            if (playerPage() && playerPage()->title() == QString::fromUtf8(tx::kPlayerReadyTitle))
+                p.ready = double(now);
+            return;
+        }
+        // From now on the picture is what counts: the new movie's colour, none of the old.
+        poll.setInterval(20);
+        auto* view = dialog->findChild<QWidget*>(QStringLiteral("WB1"));
+        const QImage shot = view->grab().toImage();
+        const int mine = red ? redPixels(shot) : bluePixels(shot);
+        const int old = red ? bluePixels(shot) : redPixels(shot);
+        if (mine > 100 && old == 0) {
+            p.firstFrame = double(clock.elapsed());
             dialog->close();
         }
     });
     poll.start();
     clock.start();
-    tx::ShowCourseware(services, nullptr, QStringLiteral("幼儿识字"), sample);
-    return ms;
+    tx::ShowCourseware(services, nullptr, QStringLiteral("幼儿识字"), movie);
+    poll.stop();
+    const QJsonObject timing = pageTiming();
+    const double origin = timing.value(QStringLiteral("origin")).toDouble(-1);
+    if (origin >= double(startEpoch)) // the page started in this showing
+        p.pageProcess = origin - double(startEpoch);
+    for (const QJsonValue& f : timing.value(QStringLiteral("files")).toArray()) {
+        const QString name = f.toArray().at(0).toString();
+        const double end = f.toArray().at(1).toDouble() - double(startEpoch);
+        if (end < 0)
+            continue; // fetched before this showing
+        if (name.endsWith(QStringLiteral("/ruffle.js")))
+            p.ruffleJs = end;
+        else if (name.endsWith(QStringLiteral(".wasm")))
+            p.wasm = std::max(p.wasm, end);
+    }
+    return p;
+}
+
+QString writeBlueMovie(const QString& path) {
+    tx::swf::SwfWriter w(400, 300, 12);
+    w.setBackground({255, 255, 255});
+    w.place(w.defineShape({{50, 50}, {350, 50}, {350, 250}, {50, 250}}, {0, 0, 255}), 1);
+    for (int i = 0; i < 24; ++i)
+        w.showFrame();
+    const std::vector<std::uint8_t> bytes = w.finish();
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    return path;
+}
+
+QJsonObject toJson(const Phases& p) {
+    return {{"page_process", p.pageProcess},
+            {"ruffle_js", p.ruffleJs},
+            {"wasm", p.wasm},
+            {"ready", p.ready},
+            {"first_frame", p.firstFrame}};
+}
+
+// One fresh process: the first movie (cold or prepared), then warm ones; one JSON line.
+int child(bool prepare, const QString& programDir, int warmRounds) {
+    tx::WebEngineBrowserFactory factory(QDir(programDir).filePath(QStringLiteral("ruffle")));
+    tx::FixedProgramPaths paths(QDir(programDir).filePath(QStringLiteral("tongxue")));
+    tx::Services services;
+    services.browsers = &factory;
+    services.paths = &paths;
+    const QString sample = tx::sampleCoursewareAddress(QDir(programDir).absolutePath());
+    QTemporaryDir dir;
+    const QString blue = writeBlueMovie(dir.filePath(QStringLiteral("blue.swf")));
+
+    QJsonObject out;
+    if (prepare) {
+        QElapsedTimer clock;
+        clock.start();
+        factory.prepareCourseware();
+        // Prepared: the page loaded and its blank movie played and gone again.
+        bool warmed = false;
+        while (!warmed && clock.elapsed() < kGiveUpMs) {
+            QTest::qWait(100);
+            if (QWebEnginePage* page = playerPage(); page && !page->isLoading()) {
+                bool answered = false;
+                page->runJavaScript(QStringLiteral("window.txWarmed===true"),
+                                    [&](const QVariant& v) {
+                                        warmed = v.toBool();
+                                        answered = true;
+                                    });
+                (void)QTest::qWaitFor([&] { return answered; }, 5000);
+            }
+        }
+        out[QStringLiteral("prepare_ms")] = double(clock.elapsed());
+        QTest::qWait(1000); // the child clicks a little later
+    }
+    out[QStringLiteral("first")] = toJson(showOnce(services, sample, true));
+    QJsonArray warm;
+    for (int i = 0; i < warmRounds; ++i) {
+        const bool red = i % 2 == 1;
+        warm.append(toJson(showOnce(services, red ? sample : blue, red)));
+    }
+    out[QStringLiteral("warm")] = warm;
+    std::printf("RESULT %s\n", QJsonDocument(out).toJson(QJsonDocument::Compact).constData());
+    std::fflush(stdout);
+    return 0;
+}
+
+double median(std::vector<double> v) {
+    v.erase(std::remove_if(v.begin(), v.end(), [](double x) { return x < 0; }), v.end());
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+QString ms(double v) {
+    return v < 0 ? QStringLiteral("    -") : QString::asprintf("%5.0f", v);
 }
 
 } // namespace
@@ -60,39 +219,56 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tongxue-courseware-bench"));
-    bool clear = false;
-    int rounds = 5;
-    for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--clear")
-            clear = true;
-        else
-            rounds = std::max(1, atoi(argv[i]));
-    }
     const QString programDir =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../tongxue"));
-    if (clear) {
-        QWebEngineProfile* profile = tx::CoursewarePlayer::instance().profile();
-        QDir(profile->cachePath()).removeRecursively();
-        QDir(profile->persistentStoragePath()).removeRecursively();
-    }
-    tx::WebEngineBrowserFactory factory(QDir(programDir).filePath(QStringLiteral("ruffle")));
-    tx::FixedProgramPaths paths(QDir(programDir).filePath(QStringLiteral("tongxue")));
-    tx::Services services;
-    services.browsers = &factory;
-    services.paths = &paths;
-    const QString sample = tx::sampleCoursewareAddress(QDir(programDir).absolutePath());
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 2 && args[1] == QStringLiteral("--child"))
+        return child(args[2] == QStringLiteral("prepared"), programDir, 5);
 
-    const qint64 cold = showOnce(services, sample);
-    std::vector<qint64> warm;
-    for (int i = 0; i < rounds; ++i)
-        warm.push_back(showOnce(services, sample));
-    std::printf("ShowCourseware to first frame%s, cold: %lld ms\n",
-                clear ? " (caches cleared)" : "", static_cast<long long>(cold));
-    std::printf("ShowCourseware to first frame, warm:");
-    for (qint64 ms : warm)
-        std::printf(" %lld", static_cast<long long>(ms));
-    std::sort(warm.begin(), warm.end());
-    std::printf(" ms (median %lld ms)\n", static_cast<long long>(warm[warm.size() / 2]));
-    const bool drawn = cold >= 0 && warm.front() >= 0;
-    return drawn ? 0 : 1;
+    const int rounds = args.size() > 1 ? std::max(1, args[1].toInt()) : 5;
+    std::map<QString, std::vector<QJsonObject>> firsts;
+    std::vector<double> warmReady, warmFrame, prepareMs;
+    for (int r = 0; r < rounds; ++r) {
+        for (const QString& mode : {QStringLiteral("cold"), QStringLiteral("prepared")}) {
+            QProcess p;
+            p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode});
+            p.waitForFinished(300000);
+            const QByteArray text = p.readAllStandardOutput();
+            const qsizetype at = text.indexOf("RESULT ");
+            if (at < 0) {
+                std::fprintf(stderr, "round %d %s: no result\n", r, qPrintable(mode));
+                continue;
+            }
+            const QJsonObject o =
+                QJsonDocument::fromJson(text.mid(at + 7).split('\n').first()).object();
+            firsts[mode].push_back(o[QStringLiteral("first")].toObject());
+            if (o.contains(QStringLiteral("prepare_ms")))
+                prepareMs.push_back(o[QStringLiteral("prepare_ms")].toDouble());
+            for (const QJsonValue& w : o[QStringLiteral("warm")].toArray()) {
+                warmReady.push_back(w[QStringLiteral("ready")].toDouble());
+                warmFrame.push_back(w[QStringLiteral("first_frame")].toDouble());
+            }
+        }
+    }
+    std::printf("Courseware, ms from ShowCourseware (medians of %d fresh processes):\n", rounds);
+    std::printf("%-10s %12s %9s %9s %9s %11s\n", "first movie", "page process", "ruffle.js", "wasm",
+                "ready", "first frame");
+    for (const auto& [mode, list] : firsts) {
+        auto col = [&](const char* key) {
+            std::vector<double> v;
+            for (const QJsonObject& o : list)
+                v.push_back(o[QString::fromLatin1(key)].toDouble(-1));
+            return ms(median(v));
+        };
+        std::printf("%-11s %12s %9s %9s %9s %11s\n", qPrintable(mode),
+                    qPrintable(col("page_process")), qPrintable(col("ruffle_js")),
+                    qPrintable(col("wasm")), qPrintable(col("ready")),
+                    qPrintable(col("first_frame")));
+    }
+    std::printf("%-11s %12s %9s %9s %9s %11s\n", "warm", "", "", "",
+                qPrintable(ms(median(warmReady))), qPrintable(ms(median(warmFrame))));
+    if (!prepareMs.empty())
+        std::printf("preparation at idle time: %s ms\n", qPrintable(ms(median(prepareMs))));
+    return firsts.empty() ? 1 : 0;
 }

@@ -18,8 +18,29 @@ enum TagCode : int {
     SetBackgroundColor = 9,
     PlaceObject2 = 26,
     RemoveObject2 = 28,
+    DoAction = 12,
     FileAttributes = 69,
 };
+
+enum ActionCode : std::uint8_t {
+    ActionGetUrl = 0x83,
+    ActionPush = 0x96,
+    ActionGetUrl2 = 0x9a,
+};
+
+void appendString(std::vector<std::uint8_t>& out, const std::string& s) {
+    out.insert(out.end(), s.begin(), s.end());
+    out.push_back(0);
+}
+
+// An action record with a body: code, body length, body.
+void action(std::vector<std::uint8_t>& out, std::uint8_t code,
+            const std::vector<std::uint8_t>& body) {
+    out.push_back(code);
+    out.push_back(std::uint8_t(body.size() & 0xff));
+    out.push_back(std::uint8_t(body.size() >> 8));
+    out.insert(out.end(), body.begin(), body.end());
+}
 
 class BitWriter {
 public:
@@ -173,6 +194,31 @@ void SwfWriter::remove(int depth) {
     tag(RemoveObject2, body);
 }
 
+void SwfWriter::loadMovie(const std::string& url, int level) {
+    std::vector<std::uint8_t> body;
+    appendString(body, url);
+    appendString(body, "_level" + std::to_string(level));
+    std::vector<std::uint8_t> actions;
+    action(actions, ActionGetUrl, body);
+    actions.push_back(0); // end of actions
+    tag(DoAction, actions);
+}
+
+void SwfWriter::loadVariables(const std::string& url) {
+    // Pushed as strings (type 0): the address, then the target; GetURL2 pops them.
+    std::vector<std::uint8_t> push;
+    push.push_back(0);
+    appendString(push, url);
+    push.push_back(0);
+    appendString(push, "_root");
+    std::vector<std::uint8_t> actions;
+    action(actions, ActionPush, push);
+    // Flags: no variables sent, target is a sprite path (bit 1), load variables (bit 0).
+    action(actions, ActionGetUrl2, {0x03});
+    actions.push_back(0);
+    tag(DoAction, actions);
+}
+
 void SwfWriter::showFrame() {
     tag(ShowFrame, {});
     ++frames_;
@@ -228,7 +274,10 @@ struct Page {
 
 class Sample {
 public:
-    Sample() : w_(400, 300, 1) { w_.setBackground({255, 250, 225}); }
+    // A normal frame rate: the first frame is drawn as soon as the movie is loaded.
+    static constexpr int kFps = 12;
+
+    Sample() : w_(400, 300, kFps) { w_.setBackground({255, 250, 225}); }
 
     void shapes() {
         std::vector<Point> circle;
@@ -257,8 +306,8 @@ public:
         }
     }
 
-    void hold(int frames) {
-        for (int i = 0; i < frames; ++i)
+    void hold(int seconds) {
+        for (int i = 0; i < seconds * kFps; ++i)
             w_.showFrame();
         for (int d : depths_)
             w_.remove(d);

@@ -26,6 +26,11 @@ public:
     int defineShape(const std::vector<Point>& polygon, Rgb fill);
     void place(int characterId, int depth);
     void remove(int depth);
+    // Actions of the coming frame (AVM1), run when it is shown: another movie loaded into
+    // a level (loadMovieNum), variables loaded from an address into the root timeline
+    // (loadVariables). url is used as it is (any scheme, or relative to the movie).
+    void loadMovie(const std::string& url, int level);
+    void loadVariables(const std::string& url);
     void showFrame();
     int frameCount() const { return frames_; }
     // The whole file: header, the tags so far and the end tag.

@@ -10,13 +10,14 @@
 #include "web/CoursewareBand.h"
 #include "web/MainWindowLinks.h"
 #include "web/Sites.h"
+#include "widgets/TLabel3D.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTimer>
 #include <QToolButton>
 
 namespace tx {
@@ -27,13 +28,14 @@ namespace {
 
 constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 578;
-constexpr int kTopBandHeight = 44;
+constexpr int kTopBandHeight = 48;
 constexpr int kToolBarHeight = 38;
 constexpr int kBottomHeight = 213;
 constexpr int kCentreTop = kTopBandHeight + kToolBarHeight;
 constexpr int kBottomTop = kClientHeight - kBottomHeight;
 constexpr int kMiddleHeight = 60;
 constexpr int kMiddleTop = kBottomTop - kMiddleHeight;
+constexpr int kPrepareCoursewareDelayMs = 300;
 
 // The centre's background: a soft sky-to-meadow picture drawn instead of a bitmap.
 class BackgroundPanel : public QWidget {
@@ -112,14 +114,18 @@ void TMainForm::buildTopBand() {
     pal.setColor(QPalette::Window, Qt::white);
     band->setPalette(pal);
 
-    auto* maker = new QLabel(QStringLiteral("沐川-青禾学堂网-幼儿园小学管理软件 第一品牌"), band);
+    auto* maker = new TLabel3D(band);
     maker->setObjectName("QMTLB");
+    maker->setBevel(TLabel3DBevel::bvLowered);
+    maker->setCaption(makerInfo().company + QStringLiteral("-幼儿园小学管理软件 第一品牌"));
     maker->setToolTip(QStringLiteral("关于沐川-青禾学堂网"));
     QFont f = maker->font();
     f.setBold(true);
     f.setPointSize(11);
     maker->setFont(f);
-    maker->setStyleSheet("color: #1040c0;");
+    QPalette makerPal = maker->palette();
+    makerPal.setColor(QPalette::WindowText, QColor(16, 64, 192));
+    maker->setPalette(makerPal);
     maker->setGeometry(12, 0, 520, kTopBandHeight);
 }
 
@@ -160,10 +166,8 @@ void TMainForm::buildToolBar() {
     }
     connect(bar->findChild<QToolButton*>("MINISB"), &QToolButton::clicked, this,
             &TMainForm::MINISBClick);
-    // Queued, like the module buttons: the question is modal, and a press that arrives
-    // through the accessibility bus must get its answer before the window opens.
     connect(bar->findChild<QToolButton*>("QuitSb"), &QToolButton::clicked, this,
-            &TMainForm::QuitSbClick, Qt::QueuedConnection);
+            &TMainForm::QuitSbClick);
 }
 
 void TMainForm::buildCentre() {
@@ -259,10 +263,7 @@ void TMainForm::setModuleOpener(const QString& buttonName, std::function<void()>
     if (!b)
         return;
     b->disconnect(this);
-    // The windows are modal; opening them from the event loop lets the press that asked for
-    // them (a click, or an action through the accessibility bus) return first.
-    connect(
-        b, &QToolButton::clicked, this, [open = std::move(open)] { open(); }, Qt::QueuedConnection);
+    connect(b, &QToolButton::clicked, this, [open = std::move(open)] { open(); });
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -271,13 +272,17 @@ void TMainForm::showEvent(QShowEvent* event) {
         return;
     shown_ = true;
     errors_.guard([this] { FormShow(); });
+    // Once the window is up and drawn, courseware is readied in the background, so that
+    // the first movie a child opens shows at once.
+    QTimer::singleShot(kPrepareCoursewareDelayMs, this,
+                       [this] { services_.browsers->prepareCourseware(); });
 }
 
 void TMainForm::FormShow() {
     services_.state.rotationCounter = 0;
     if (dm_)
         UpgradeSchema(*dm_, QStringLiteral("myfood"));
-    const QString programDir = QFileInfo(services_.paths->executablePath()).absolutePath();
+    const QString programDir = services_.paths->programDir();
     WB1_->navigate(
         makerSiteAddress(programDir, MakerSite::Second, QStringLiteral("/guanggao.htm")));
 }

@@ -17,17 +17,18 @@
 #include "web/WebAllForm.h"
 #include "web/WebEngineBrowser.h"
 #include <QApplication>
+#include <QDir>
 
 namespace tx {
 
 struct ProgramServices::Parts {
+    ExecutableProgramPaths paths;
     SdlSoundService sound;
     SystemClock clock;
     QtDialogs dialogs;
     FileRegistryStore registry;
-    WebEngineBrowserFactory browsers;
+    WebEngineBrowserFactory browsers{QDir(paths.programDir()).filePath(QStringLiteral("ruffle"))};
     DesktopExternalBrowser externalBrowser;
-    ExecutableProgramPaths paths;
     std::unique_ptr<DownloadPlacement> downloads;
 };
 

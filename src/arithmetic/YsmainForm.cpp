@@ -277,14 +277,7 @@ Operation TYSMAINForm::checkedOperation() const {
     return ADDRB->isChecked() ? Operation::Addition : Operation::Subtraction;
 }
 
-// The handlers below can be reached during a wait by non-input events (assistive
-// technology presses Qt's own buttons at once); they then act only after the wait, as a
-// click would.
-
 void TYSMAINForm::STARTSBClick() {
-    if (postponeWhileWaiting(this, [this] { STARTSBClick(); })) {
-        return;
-    }
     STARTSB->setEnabled(false);
     ADDRB->setEnabled(true);
     DELRB->setEnabled(true);
@@ -297,9 +290,6 @@ void TYSMAINForm::STARTSBClick() {
 
 void TYSMAINForm::OperationToggled(Operation operation, bool checked) {
     if (!checked) {
-        return;
-    }
-    if (postponeWhileWaiting(this, [this, operation] { OperationToggled(operation, true); })) {
         return;
     }
     StartSet(operation);
@@ -373,9 +363,6 @@ void TYSMAINForm::speakExercise(QTimer* timer, const QString& operatorSound) {
 }
 
 void TYSMAINForm::SBClick(int n) {
-    if (postponeWhileWaiting(this, [this, n] { SBClick(n); })) {
-        return;
-    }
     if (!quiz_.isOpen()) {
         return;
     }
@@ -384,9 +371,6 @@ void TYSMAINForm::SBClick(int n) {
 }
 
 void TYSMAINForm::SHOWSBClick() {
-    if (postponeWhileWaiting(this, [this] { SHOWSBClick(); })) {
-        return;
-    }
     if (!quiz_.isOpen()) {
         return;
     }
@@ -427,9 +411,6 @@ void TYSMAINForm::RecordMark(Mark mark) {
 }
 
 void TYSMAINForm::NEXTsbClick() {
-    if (postponeWhileWaiting(this, [this] { NEXTsbClick(); })) {
-        return;
-    }
     if (quiz_.setComplete()) {
         StartSet(checkedOperation());
     } else {
@@ -438,24 +419,15 @@ void TYSMAINForm::NEXTsbClick() {
 }
 
 void TYSMAINForm::HELPSBClick() {
-    if (postponeWhileWaiting(this, [this] { HELPSBClick(); })) {
-        return;
-    }
     auto* help = new TYSMYHLPForm(this);
     help->exec();
 }
 
 void TYSMAINForm::QuitSbClick() {
-    if (postponeWhileWaiting(this, [this] { QuitSbClick(); })) {
-        return;
-    }
     close();
 }
 
 void TYSMAINForm::Label3D1Click() {
-    if (postponeWhileWaiting(this, [this] { Label3D1Click(); })) {
-        return;
-    }
     emit advertisingRequested();
 }
 

@@ -21,6 +21,9 @@ public:
     virtual ~BrowserFactory() = default;
     // The control's widget is parented to parent; the control lives as long as it.
     virtual BrowserControl* create(QWidget* parent) = 0;
+    // Readies whatever showing courseware needs, so that the first movie shows fast; for
+    // idle time after start-up. Does nothing where nothing needs readying.
+    virtual void prepareCourseware() {}
 };
 
 class ExternalBrowser {

@@ -6,7 +6,10 @@
 #include <SDL.h>
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace tx {
@@ -29,6 +32,28 @@ struct SdlSoundService::Impl {
 
     int idleCloseDelayMs = 3000;
     std::unique_ptr<QTimer> idleTimer;
+
+    // Loading and converting a file takes time that grows with its length, so it happens on
+    // a loader thread; the newest request wins. generation counts plays and stops: a loaded
+    // sound whose request is no longer the newest is dropped.
+    struct Request {
+        QString path;
+        SDL_AudioSpec spec{};
+        quint64 generation = 0;
+    };
+    std::atomic<quint64> generation{0};
+    std::mutex loaderMutex; // guards request, hasRequest, quit, loading, and device's life
+    std::condition_variable loaderWake;
+    std::condition_variable loaderIdle;
+    Request request;
+    bool hasRequest = false;
+    bool loading = false;
+    bool quit = false;
+    std::thread loader;
+
+    void loaderLoop();
+    void install(std::vector<Uint8> converted, quint64 forGeneration);
+    bool loadPending();
 
     static void SDLCALL feed(void* userdata, Uint8* stream, int len);
     bool ensureDevice();
@@ -75,21 +100,105 @@ bool SdlSoundService::Impl::ensureDevice() {
     want.callback = &Impl::feed;
     want.userdata = this;
     SDL_AudioSpec have{};
-    device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_ANY_CHANGE);
-    if (device == 0)
+    const SDL_AudioDeviceID opened =
+        SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    if (opened == 0)
         return false;
-    spec = have;
-    frameBytes = std::max(1, int(SDL_AUDIO_BITSIZE(spec.format) / 8) * int(spec.channels));
+    {
+        const std::lock_guard lock(loaderMutex); // the loader reads them
+        device = opened;
+        spec = have;
+        frameBytes = std::max(1, int(SDL_AUDIO_BITSIZE(spec.format) / 8) * int(spec.channels));
+    }
     SDL_PauseAudioDevice(device, 0);
     return true;
 }
 
 void SdlSoundService::Impl::closeDevice() {
+    const std::lock_guard lock(loaderMutex);
     if (device == 0)
         return;
     SDL_CloseAudioDevice(device); // joins the audio thread
     device = 0;
     playing = false;
+}
+
+bool SdlSoundService::Impl::loadPending() {
+    const std::lock_guard lock(loaderMutex);
+    return hasRequest || loading;
+}
+
+namespace {
+
+// The file in the device's format, whole frames only; empty when it cannot be played.
+std::vector<Uint8> loadConverted(const QString& path, const SDL_AudioSpec& device) {
+    SDL_AudioSpec fileSpec{};
+    Uint8* fileData = nullptr;
+    Uint32 fileBytes = 0;
+    const QByteArray name = QFile::encodeName(path);
+    if (!SDL_LoadWAV(name.constData(), &fileSpec, &fileData, &fileBytes))
+        return {}; // missing or not a playable .wav: nothing is played, nothing reported
+
+    // The whole file is converted at once (SDL_AudioCVT): an SDL_AudioStream of this SDL
+    // version drops the last 512 source frames when it resamples upwards.
+    std::vector<Uint8> converted;
+    SDL_AudioCVT cvt;
+    const int built = SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq,
+                                        device.format, device.channels, device.freq);
+    if (built >= 0 && fileBytes > 0) {
+        cvt.len = int(fileBytes);
+        converted.resize(size_t(cvt.len) * size_t(std::max(1, cvt.len_mult)));
+        std::memcpy(converted.data(), fileData, fileBytes);
+        cvt.buf = converted.data();
+        if (built == 0 || SDL_ConvertAudio(&cvt) == 0)
+            converted.resize(size_t(built == 0 ? cvt.len : cvt.len_cvt));
+        else
+            converted.clear();
+    }
+    SDL_FreeWAV(fileData);
+    const size_t frameBytes =
+        size_t(std::max(1, int(SDL_AUDIO_BITSIZE(device.format) / 8) * int(device.channels)));
+    converted.resize(converted.size() - converted.size() % frameBytes);
+    return converted;
+}
+
+} // namespace
+
+void SdlSoundService::Impl::loaderLoop() {
+    std::unique_lock lock(loaderMutex);
+    for (;;) {
+        loaderWake.wait(lock, [this] { return quit || hasRequest; });
+        if (quit)
+            return;
+        Request r = std::move(request);
+        hasRequest = false;
+        loading = true;
+        lock.unlock();
+        std::vector<Uint8> converted;
+        if (r.generation == generation.load())
+            converted = loadConverted(r.path, r.spec);
+        lock.lock();
+        // Under loaderMutex the device cannot be closed meanwhile.
+        if (!converted.empty())
+            install(std::move(converted), r.generation);
+        loading = false;
+        loaderIdle.notify_all();
+    }
+}
+
+void SdlSoundService::Impl::install(std::vector<Uint8> converted, quint64 forGeneration) {
+    if (device == 0)
+        return;
+    SDL_LockAudioDevice(device);
+    // Checked under the device lock, which stop() takes too: a later play or stop wins.
+    if (forGeneration == generation.load()) {
+        samples = std::move(converted);
+        position = 0;
+        delivered = 0;
+        total = qint64(samples.size() / size_t(frameBytes));
+        playing = true;
+    }
+    SDL_UnlockAudioDevice(device);
 }
 
 void SdlSoundService::Impl::clearSound() {
@@ -111,7 +220,7 @@ void SdlSoundService::Impl::scheduleIdleClose() {
 }
 
 void SdlSoundService::Impl::closeIfIdle() {
-    if (playing)
+    if (playing || loadPending())
         scheduleIdleClose();
     else
         closeDevice();
@@ -120,6 +229,14 @@ void SdlSoundService::Impl::closeIfIdle() {
 SdlSoundService::SdlSoundService() : d(std::make_unique<Impl>()) {}
 
 SdlSoundService::~SdlSoundService() {
+    if (d->loader.joinable()) {
+        {
+            const std::lock_guard lock(d->loaderMutex);
+            d->quit = true;
+        }
+        d->loaderWake.notify_all();
+        d->loader.join();
+    }
     d->idleTimer.reset();
     d->closeDevice();
     if (d->initOk)
@@ -127,6 +244,7 @@ SdlSoundService::~SdlSoundService() {
 }
 
 void SdlSoundService::stop() {
+    ++d->generation; // a sound still loading will not start
     if (d->device == 0)
         return;
     SDL_LockAudioDevice(d->device);
@@ -139,44 +257,20 @@ void SdlSoundService::play(const QString& path) {
     stop();
     if (path.isEmpty() || !d->ensureDevice())
         return;
-
-    // Load and convert on the calling thread; the audio thread only copies.
-    SDL_AudioSpec fileSpec{};
-    Uint8* fileData = nullptr;
-    Uint32 fileBytes = 0;
-    const QByteArray name = QFile::encodeName(path);
-    if (!SDL_LoadWAV(name.constData(), &fileSpec, &fileData, &fileBytes))
-        return; // missing or not a playable .wav: nothing is played, nothing reported
-
-    // The whole file is converted at once (SDL_AudioCVT): an SDL_AudioStream of this SDL
-    // version drops the last 512 source frames when it resamples upwards.
-    std::vector<Uint8> converted;
-    SDL_AudioCVT cvt;
-    const int built = SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq,
-                                        d->spec.format, d->spec.channels, d->spec.freq);
-    if (built >= 0 && fileBytes > 0) {
-        cvt.len = int(fileBytes);
-        converted.resize(size_t(cvt.len) * size_t(std::max(1, cvt.len_mult)));
-        std::memcpy(converted.data(), fileData, fileBytes);
-        cvt.buf = converted.data();
-        if (built == 0 || SDL_ConvertAudio(&cvt) == 0)
-            converted.resize(size_t(built == 0 ? cvt.len : cvt.len_cvt));
-        else
-            converted.clear();
+    {
+        const std::lock_guard lock(d->loaderMutex);
+        d->request = {path, d->spec, d->generation.load()};
+        d->hasRequest = true;
+        if (!d->loader.joinable())
+            d->loader = std::thread([this] { d->loaderLoop(); });
     }
-    SDL_FreeWAV(fileData);
-    converted.resize(converted.size() - converted.size() % size_t(d->frameBytes));
-    if (converted.empty())
-        return;
-
-    SDL_LockAudioDevice(d->device);
-    d->samples = std::move(converted);
-    d->position = 0;
-    d->delivered = 0;
-    d->total = qint64(d->samples.size() / size_t(d->frameBytes));
-    d->playing = true;
-    SDL_UnlockAudioDevice(d->device);
+    d->loaderWake.notify_all();
     d->scheduleIdleClose();
+}
+
+void SdlSoundService::waitForLoad() {
+    std::unique_lock lock(d->loaderMutex);
+    d->loaderIdle.wait(lock, [this] { return !d->hasRequest && !d->loading; });
 }
 
 bool SdlSoundService::isPlaying() const {

@@ -18,11 +18,15 @@ public:
     SdlSoundService(const SdlSoundService&) = delete;
     SdlSoundService& operator=(const SdlSoundService&) = delete;
 
-    // Ends the current sound, then starts path (loaded with SDL_LoadWAV and converted to
-    // the device's format) and returns at once. An empty path only stops; a missing or
-    // unplayable file plays nothing and reports nothing.
+    // Ends the current sound and returns at once; path is then loaded with SDL_LoadWAV and
+    // converted to the device's format on a loader thread, and starts as soon as it is
+    // ready, unless another play or a stop came meanwhile. An empty path only stops; a
+    // missing or unplayable file plays nothing and reports nothing.
     void play(const QString& path) override;
     void stop() override;
+    // Blocks until the last play request has started or been found unplayable (tests and
+    // diagnostics).
+    void waitForLoad();
 
     // Observation, for tests and diagnostics.
     bool isPlaying() const;

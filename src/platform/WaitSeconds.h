@@ -1,12 +1,5 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-#include <QTimer>
-
-#include <functional>
-#include <utility>
-
 namespace tx {
 
 class Clock;
@@ -29,22 +22,6 @@ inline int waitDepth() {
 
 inline bool isWaiting() {
     return waitDepth() > 0;
-}
-
-// Actions that reach a handler as non-input events during a wait (e.g. an assistive
-// technology's "Press") would otherwise run inside it. Outside a wait this returns false
-// and the caller acts at once; during one, retry is posted to context's thread and this
-// returns true. retry is expected to call back here, so that it is posted again while the
-// wait lasts: it then runs after the wait, in the order of the other postponed actions.
-// Nothing runs once context is gone.
-inline bool postponeWhileWaiting(QObject* context, std::function<void()> retry) {
-    if (!isWaiting())
-        return false;
-    QTimer::singleShot(0, context, [guard = QPointer<QObject>(context), retry = std::move(retry)] {
-        if (guard)
-            retry();
-    });
-    return true;
 }
 
 } // namespace tx

@@ -9,8 +9,6 @@
 #include "web/TZHUCE1Form.h"
 #include "web/TzhucepayForm.h"
 
-#include <QFileInfo>
-
 namespace tx {
 
 namespace {
@@ -64,8 +62,8 @@ void OpenAdvertisingWindow(Services& services, QWidget* owner) {
     GeneralBrowserRequest request;
     request.caption = QStringLiteral("->您的广告位置->我们为您定做的特殊广告窗口 ");
     request.showSiteList = false;
-    request.address = makerSiteAddress(QFileInfo(services.paths->executablePath()).absolutePath(),
-                                       MakerSite::Second, QStringLiteral("/guanggao.htm"));
+    request.address = makerSiteAddress(services.paths->programDir(), MakerSite::Second,
+                                       QStringLiteral("/guanggao.htm"));
     OpenGeneralBrowser(services, owner, request);
 }
 

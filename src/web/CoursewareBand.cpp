@@ -6,7 +6,6 @@
 #include "web/BrowserWindows.h"
 #include "web/Sites.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QToolButton>
@@ -45,7 +44,7 @@ QToolButton* bandButton(QWidget* band, const char* name, const QString& text, in
 } // namespace
 
 void buildCoursewareBand(QWidget* band, Services& services, QWidget* owner) {
-    const QString programDir = QFileInfo(services.paths->executablePath()).absolutePath();
+    const QString programDir = services.paths->programDir();
     const QString sample = sampleCoursewareAddress(programDir);
     Services* s = &services;
     QPointer<QWidget> ownerRef(owner);

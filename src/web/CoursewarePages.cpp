@@ -4,22 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace tx {
-
-QUrl addressToUrl(const QString& address) {
-    const QString trimmed = address.trimmed();
-    // A Windows-style or Unix path has no scheme of its own; "c:" is a drive, not one.
-    const QUrl url(trimmed, QUrl::TolerantMode);
-    if (url.isValid() && url.scheme().size() > 1)
-        return url;
-    // Windows-style paths separate with '\\'; QDir converts them only on Windows.
-    QString path = trimmed;
-    path.replace(u'\\', u'/');
-    return QUrl::fromLocalFile(path);
-}
 
 bool isSwfAddress(const QString& address) {
     if (address.trimmed().isEmpty())
@@ -87,6 +76,10 @@ QString downloadFailedReason(const QString& detail) {
     return text;
 }
 
+QString playerRefusedReason() {
+    return QStringLiteral("这个课件文件已损坏，或者使用了播放组件不支持的内容，无法播放。");
+}
+
 QString playerMissingReason() {
     return QStringLiteral("没有找到 Flash 课件播放组件（Ruffle），请重新安装本软件。");
 }
@@ -122,6 +115,26 @@ QString downloadingPageHtml(const QString& address) {
                        .arg(htmlEscaped(address)));
 }
 
+namespace {
+
+// A JavaScript string literal.
+QString jsonString(const QString& text) {
+    QString out = QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact));
+    out = out.mid(1, out.size() - 2);
+    out.replace(u'<', QStringLiteral("\\u003c"));
+    return out;
+}
+
+// The movie's bytes as a JavaScript array's elements.
+QString blankMovieBytes() {
+    QStringList list;
+    for (char b : blankMovie())
+        list << QString::number(static_cast<unsigned char>(b));
+    return list.join(u',');
+}
+
+} // namespace
+
 QString playerLoadScript(const PlayerMovie& m) {
     QJsonObject load{
         {QStringLiteral("url"), m.movie.toString(QUrl::FullyEncoded)},
@@ -147,6 +160,48 @@ QString playerLoadScript(const PlayerMovie& m) {
     return QStringLiteral("window.txPlay&&window.txPlay(%1);").arg(config);
 }
 
+namespace {
+
+// The local file an address names, with "." and ".." resolved; empty for other addresses.
+QString cleanLocalPath(const QUrl& url) {
+    if (!url.isLocalFile())
+        return {};
+    return QDir::cleanPath(url.toLocalFile());
+}
+
+} // namespace
+
+bool coursewareMayLoad(const CoursewareAccess& access, const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QStringLiteral("data") || scheme == QStringLiteral("blob"))
+        return true;
+    const QString path = cleanLocalPath(url);
+    if (path.isEmpty() || url.host().size() > 0)
+        return false;
+    if (path == cleanLocalPath(access.wrapper))
+        return true;
+    if (!access.movie.isEmpty() && path == cleanLocalPath(access.movie))
+        return true;
+    const QString ruffle = cleanLocalPath(access.ruffleDir);
+    return !ruffle.isEmpty() && path.startsWith(ruffle + u'/');
+}
+
+QByteArray blankMovie() {
+    // SWF 10, uncompressed, one frame per second.
+    const unsigned char bytes[] = {
+        'F',  'W',  'S',  10,   20, 0, 0, 0, // signature, version, file length
+        0x30, 0x0a, 0x00, 0xa0,              // stage rectangle: 6-bit fields 0, 20, 0, 20 twips
+        0x00, 0x01, 0x01, 0x00,              // frame rate 1.0, one frame
+        0x40, 0x00,                          // ShowFrame
+        0x00, 0x00,                          // End
+    };
+    return QByteArray(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+QString playerWarmScript() {
+    return QStringLiteral("window.txWarm&&window.txWarm();");
+}
+
 QString playerStopScript() {
     return QStringLiteral("window.txStop&&window.txStop();");
 }
@@ -155,21 +210,48 @@ QString playerPageHtml(const QUrl& ruffleDir) {
     // A new player element for every movie: removing the old one ends its instance, sound
     // and picture; the compiled Ruffle stays with the page. Titles tell the program how
     // the current movie fares; an older movie's events no longer count.
+    // Two things would keep a core busy after a player is gone: Ruffle polls the gamepads
+    // every frame once the browser has the API (the courseware needs none), and an audio
+    // context of a removed player keeps running until it is closed.
+    // txWarm plays a one-frame blank movie from memory and removes it once loaded.
     const QString script =
-        QStringLiteral("window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};(function(){"
-                       "var cur=null;"
-                       "window.txStop=function(){if(cur){var old=cur;cur=null;old.remove();}"
-                       "document.title=\"%3\";};"
-                       "window.txPlay=function(o){window.txStop();"
-                       "if(!window.RufflePlayer.newest){document.title=\"%2\";return;}"
-                       "var p=window.RufflePlayer.newest().createPlayer();cur=p;"
-                       "document.getElementById(\"player\").appendChild(p);"
-                       "function mark(t){if(cur===p)document.title=t;}"
-                       "p.addEventListener(\"loadedmetadata\",function(){mark(\"%1\");});"
-                       "p.addEventListener(\"loadederror\",function(){mark(\"%2\");});"
-                       "p.ruffle().load(o).catch(function(){mark(\"%2\");});};})();")
+        QStringLiteral(
+            "window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};(function(){"
+            "try{Object.defineProperty(navigator,\"getGamepads\",{value:function(){return[];}})"
+            "}catch(e){}"
+            "var contexts=[];var AC=window.AudioContext;"
+            "if(AC){window.AudioContext=class extends AC{constructor(o){super(o);"
+            "contexts.push(this);}};}"
+            "function quiet(){contexts.forEach(function(c){if(c.state!==\"closed\")"
+            "c.close().catch(function(){});});contexts=[];}"
+            "var cur=null;"
+            "window.txStop=function(){if(cur){var old=cur;cur=null;old.remove();quiet();}"
+            "document.title=\"%3\";};"
+            "function make(){var p=window.RufflePlayer.newest().createPlayer();cur=p;"
+            "document.getElementById(\"player\").appendChild(p);return p;}"
+            "window.txPlay=function(o){window.txStop();"
+            "if(!window.RufflePlayer.newest){document.title=\"%2\";return;}"
+            "var p=make();"
+            "function mark(t){if(cur===p)document.title=t;}"
+            "p.addEventListener(\"loadedmetadata\",function(){mark(\"%1\");});"
+            "p.addEventListener(\"loadederror\",function(){mark(\"%2\");});"
+            "p.ruffle().load(o).catch(function(){mark(\"%2\");});"
+            // A movie the player cannot read makes it show its own error screen, with no
+            // event; until the movie has loaded, the screen is looked for.
+            "var watch=setInterval(function(){if(cur!==p||document.title===\"%1\")"
+            "{clearInterval(watch);return;}var r=p.shadowRoot;"
+            "if(r&&r.querySelector(\"#panic\")){clearInterval(watch);mark(\"%2\");}},250);};"
+            "window.txWarm=function(){if(cur||!window.RufflePlayer.newest)return;"
+            "var p=make();p.style.visibility=\"hidden\";"
+            "function done(){window.txWarmed=true;if(cur===p)window.txStop();}"
+            "p.addEventListener(\"loadedmetadata\",done);"
+            "p.addEventListener(\"loadederror\",done);"
+            "p.ruffle().load({data:new Uint8Array([%4]),autoplay:\"on\",splashScreen:false,"
+            "allowNetworking:\"none\",allowScriptAccess:false,unmuteOverlay:\"hidden\","
+            "publicPath:%5}).catch(done);};})();")
             .arg(QString::fromUtf8(kPlayerReadyTitle), QString::fromUtf8(kPlayerFailedTitle),
-                 QString::fromUtf8(kPlayerIdleTitle));
+                 QString::fromUtf8(kPlayerIdleTitle), blankMovieBytes(),
+                 jsonString(ruffleDir.toString(QUrl::FullyEncoded)));
     const QByteArray hash =
         QCryptographicHash::hash(script.toUtf8(), QCryptographicHash::Sha256).toBase64();
     const QString ruffleJs =

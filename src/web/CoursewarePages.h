@@ -1,13 +1,12 @@
 #pragma once
 
+#include "platform/AddressUrl.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
 
 namespace tx {
-
-// An address as the program hands it over: a web or file: address, or a plain local path.
-QUrl addressToUrl(const QString& address);
 
 // How the browser control shows an address.
 enum class AddressKind {
@@ -56,6 +55,26 @@ struct PlayerMovie {
 QString playerLoadScript(const PlayerMovie& movie);
 // The script that stops a wrapper page's movie: its sound ends and its picture goes.
 QString playerStopScript();
+
+// What the courseware page may load: its wrapper page, Ruffle's own files (ruffleDir, a
+// folder address ending in '/') and the one movie being played (empty: none), plus data:
+// and blob: addresses. Nothing else, neither other local files nor the web: a movie must
+// not read a teacher's files, whatever its loaders try.
+struct CoursewareAccess {
+    QUrl wrapper;
+    QUrl ruffleDir;
+    QUrl movie;
+};
+bool coursewareMayLoad(const CoursewareAccess& access, const QUrl& url);
+
+// The script that has a wrapper page load a tiny blank movie of its own and remove it once
+// loaded: Ruffle's code compiled and its first instance made before the first real movie.
+QString playerWarmScript();
+// The blank movie it plays: a 1 x 1 pixel stage and one empty frame.
+QByteArray blankMovie();
+
+// Our reason for a movie the player refuses although it looks like a Flash file.
+QString playerRefusedReason();
 
 // Window title set by the wrapper page once the movie has loaded, or when it failed; while
 // it is loading, or stopped, the title is kPlayerIdleTitle.

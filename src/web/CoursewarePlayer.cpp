@@ -1,6 +1,15 @@
 #include "CoursewarePlayer.h"
+#include "WebEngineBrowser.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLayout>
+#include <QMutex>
+#include <QSaveFile>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -8,40 +17,81 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
+#include <memory>
 #include <utility>
 
 namespace tx {
 
-namespace {
-
-// A courseware page may reach local files only; whatever a movie tries, nothing leaves.
-class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+// Lets the courseware page load its wrapper, Ruffle's files and the one movie being
+// played, and nothing else.
+class CoursewareInterceptor : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        const QString scheme = info.requestUrl().scheme();
-        if (scheme != QStringLiteral("file") && scheme != QStringLiteral("data") &&
-            scheme != QStringLiteral("blob"))
+        const QUrl url = info.requestUrl();
+        CoursewarePlayer::RequestObserver observer;
+        bool allowed;
+        {
+            const QMutexLocker lock(&mutex_);
+            allowed = coursewareMayLoad(access_, url);
+            observer = observer_;
+        }
+        if (!allowed)
             info.block(true);
+        if (observer)
+            observer(url, allowed);
     }
-};
 
-// The wrapper page stays on the page it was given: a movie cannot navigate elsewhere.
-class WrapperWebPage : public QWebEnginePage {
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        return !isMainFrame || url.isLocalFile();
+    void setPages(const QUrl& wrapper, const QUrl& ruffleDir) {
+        const QMutexLocker lock(&mutex_);
+        access_.wrapper = wrapper;
+        access_.ruffleDir = ruffleDir;
     }
-    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
-};
+    void setMovie(const QUrl& movie) {
+        const QMutexLocker lock(&mutex_);
+        access_.movie = movie;
+    }
+    QUrl wrapper() const {
+        const QMutexLocker lock(&mutex_);
+        return access_.wrapper;
+    }
+    void setObserver(CoursewarePlayer::RequestObserver observer) {
+        const QMutexLocker lock(&mutex_);
+        observer_ = std::move(observer);
+    }
 
-} // namespace
+private:
+    mutable QMutex mutex_;
+    CoursewareAccess access_;
+    CoursewarePlayer::RequestObserver observer_;
+};
 
 namespace {
+
+// The wrapper page goes nowhere but its own address: a movie cannot navigate elsewhere.
+class WrapperWebPage : public QWebEnginePage {
+public:
+    WrapperWebPage(QWebEngineProfile* profile, CoursewareInterceptor* access)
+        : QWebEnginePage(profile), access_(access) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        return url.isLocalFile() &&
+               url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment) == access_->wrapper();
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+private:
+    CoursewareInterceptor* access_;
+};
+
 QPointer<CoursewarePlayer> thePlayer;
+
+QUrl folderUrl(const QString& dir) {
+    return QUrl::fromLocalFile(QDir(dir).absolutePath() + u'/');
+}
+
 } // namespace
 
 CoursewarePlayer& CoursewarePlayer::instance() {
@@ -53,16 +103,35 @@ CoursewarePlayer& CoursewarePlayer::instance() {
 CoursewarePlayer::CoursewarePlayer() : QObject(QCoreApplication::instance()) {}
 
 CoursewarePlayer::~CoursewarePlayer() {
-    // The engine wants every page of a profile gone before the profile.
+    // The engine wants every page of a profile gone before the profile. The view goes when
+    // the event loop ends (see ensurePage); after that its drawing widget can no longer be
+    // taken down, so a view still here at the very end is left to the process's end.
     delete page_;
     delete profile_;
 }
 
+QUrl CoursewarePlayer::wrapperFor(const QString& ruffleDir) {
+    const QByteArray bytes = playerPageHtml(folderUrl(ruffleDir)).toUtf8();
+    const QString name =
+        QStringLiteral("player-%1.html")
+            .arg(QString::fromLatin1(
+                QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(20)));
+    const QString path = QDir(WebEngineBrowser::cacheFolder()).filePath(name);
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+        return QUrl::fromLocalFile(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return {};
+    return QUrl::fromLocalFile(path);
+}
+
 QWebEngineProfile* CoursewarePlayer::profile() {
-    // Kept on disk, so that the engine's compiled code of Ruffle survives between runs.
     if (!profile_) {
+        // Kept on disk like a browser's, under the user's data folder.
         profile_ = new QWebEngineProfile(QStringLiteral("courseware"));
-        profile_->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile_));
+        interceptor_ = new CoursewareInterceptor(profile_);
+        profile_->setUrlRequestInterceptor(interceptor_);
         // The engine's context exists by now and tears itself down in a routine added
         // before this one; routines run in reverse order, so the page and profile go first
         // (children of the application would go only after the engine).
@@ -71,63 +140,174 @@ QWebEngineProfile* CoursewarePlayer::profile() {
     return profile_;
 }
 
+void CoursewarePlayer::setRequestObserver(RequestObserver observer) {
+    profile();
+    interceptor_->setObserver(std::move(observer));
+}
+
 void CoursewarePlayer::ensurePage() {
     if (page_)
         return;
-    page_ = new WrapperWebPage(profile());
+    QWebEngineProfile* p = profile(); // makes the interceptor too
+    page_ = new WrapperWebPage(p, interceptor_);
+    shelf_ = new QWidget;
+    shelf_->setObjectName(QStringLiteral("CoursewareShelf"));
+    view_ = new QWebEngineView(shelf_);
+    view_->setObjectName(QStringLiteral("CoursewareView"));
+    view_->setAccessibleName(QStringLiteral("课件"));
+    view_->setPage(page_);
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        if (!frame_) {
+            delete shelf_;
+            shelf_ = nullptr;
+            view_ = nullptr;
+        }
+    });
     QWebEngineSettings* s = page_->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     s->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
-    QObject::connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (page_->url() != wrapper_)
-            return;
-        loaded_ = ok;
-        if (ok && !pending_.isEmpty())
-            page_->runJavaScript(std::exchange(pending_, QString()));
-    });
+    // Also a load that fails or is stopped before the page has the wrapper's address ends
+    // here, so that the next movie loads it again.
+    QObject::connect(
+        page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != wrapper_)
+                return;
+            loading_ = false;
+            loaded_ = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+            if (loaded_ && !pending_.isEmpty())
+                page_->runJavaScript(std::exchange(pending_, QString()));
+        });
+    QObject::connect(page_, &QWebEnginePage::titleChanged, this,
+                     [this](const QString& title) { titleChanged(title); });
     // A crashed page process takes Ruffle with it: the next movie loads the page anew.
     QObject::connect(page_, &QWebEnginePage::renderProcessTerminated, this, [this] {
         loaded_ = false;
+        loading_ = false;
         wrapper_.clear();
     });
 }
 
-void CoursewarePlayer::play(QWebEngineView* view, QWebEnginePage* ownPage, const QUrl& wrapper,
-                            const QString& script) {
+void CoursewarePlayer::titleChanged(const QString& title) {
+    if (title != QString::fromUtf8(kPlayerFailedTitle) || !refused_ || !frame_)
+        return;
+    // Not from inside the page's own signal: the view leaves its frame.
+    QTimer::singleShot(0, this, [this, frame = frame_] {
+        if (frame && isShownIn(frame) && page_->title() == QString::fromUtf8(kPlayerFailedTitle))
+            if (std::function<void()> refused = std::exchange(refused_, nullptr))
+                refused();
+    });
+}
+
+void CoursewarePlayer::load(const QUrl& wrapper, const QUrl& ruffleDir) {
     ensurePage();
-    if (view_ && view_ != view && view_->page() == page_ && viewOwnPage_)
-        view_->setPage(viewOwnPage_);
-    view_ = view;
-    viewOwnPage_ = ownPage;
-    if (view->page() != page_)
-        view->setPage(page_);
-    if (wrapper != wrapper_ || !loaded_) {
-        pending_ = script;
-        if (wrapper != wrapper_) {
-            wrapper_ = wrapper;
-            loaded_ = false;
-            page_->load(wrapper);
-        }
+    interceptor_->setPages(wrapper, ruffleDir);
+    // A page that failed to load is loaded again; one still loading is left to finish.
+    if (wrapper == wrapper_ && (loaded_ || loading_))
         return;
-    }
-    page_->runJavaScript(script);
+    wrapper_ = wrapper;
+    loaded_ = false;
+    loading_ = true;
+    page_->load(wrapper);
 }
 
-void CoursewarePlayer::release(QWebEngineView* view) {
-    if (!page_ || view_ != view)
-        return;
-    view_ = nullptr;
-    viewOwnPage_ = nullptr;
-    pending_.clear();
+void CoursewarePlayer::run(const QString& script) {
     if (loaded_)
-        page_->runJavaScript(QStringLiteral("window.txStop&&window.txStop();"));
+        page_->runJavaScript(script);
+    else
+        pending_ = script;
 }
 
-bool CoursewarePlayer::isShownIn(const QWebEngineView* view) const {
-    return page_ && view_ == view && view->page() == page_;
+void CoursewarePlayer::prewarm(const QString& ruffleDir) {
+    if (page_ && (loaded_ || loading_))
+        return;
+    const QUrl wrapper = wrapperFor(ruffleDir);
+    if (wrapper.isEmpty() || !QFile::exists(QDir(ruffleDir).filePath(QStringLiteral("ruffle.js"))))
+        return;
+    load(wrapper, folderUrl(ruffleDir));
+    // Without a view on screen the page would count as hidden, and the engine puts off a
+    // hidden page's work, Ruffle's start included, until it is shown.
+    page_->setVisible(true);
+    run(playerWarmScript());
+    // Once the blank movie has played the page is hidden again, so that it costs nothing
+    // while it waits for the first real movie.
+    auto* poll = new QTimer(this);
+    poll->setInterval(200);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, this, [this, poll, tries] {
+        auto hide = [this, poll] {
+            poll->deleteLater();
+            if (!frame_ && page_)
+                page_->setVisible(false);
+        };
+        if (++*tries > 300 || !page_)
+            return hide();
+        if (!loaded_)
+            return;
+        page_->runJavaScript(QStringLiteral("window.txWarmed===true"),
+                             [hide, poll = QPointer<QTimer>(poll)](const QVariant& warmed) {
+                                 if (poll && poll->isActive() && warmed.toBool()) {
+                                     poll->stop();
+                                     hide();
+                                 }
+                             });
+    });
+    poll->start();
+}
+
+bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruffleDir,
+                            const PlayerMovie& movie, std::function<void()> refused) {
+    const QUrl wrapper = wrapperFor(ruffleDir);
+    if (wrapper.isEmpty())
+        return false;
+    ensurePage();
+    if (!view_)
+        return false; // the program is ending
+    if (frame_ != frame) {
+        giveBack();
+        frame_ = frame;
+        frameOwnView_ = ownView;
+        if (ownView)
+            ownView->hide();
+        if (frame->layout())
+            frame->layout()->addWidget(view_);
+        else
+            view_->setParent(frame);
+        view_->show();
+    }
+    refused_ = std::move(refused);
+    interceptor_->setMovie(movie.movie);
+    load(wrapper, folderUrl(ruffleDir));
+    run(playerLoadScript(movie));
+    return true;
+}
+
+void CoursewarePlayer::giveBack() {
+    if (!view_ || !shelf_ || view_->parentWidget() == shelf_)
+        return;
+    view_->hide();
+    view_->setParent(shelf_);
+    if (frameOwnView_)
+        frameOwnView_->show();
+    frame_ = nullptr;
+    frameOwnView_ = nullptr;
+}
+
+void CoursewarePlayer::release(QWidget* frame) {
+    if (!page_ || frame_ != frame)
+        return;
+    giveBack();
+    refused_ = nullptr;
+    pending_.clear();
+    interceptor_->setMovie({});
+    if (loaded_)
+        page_->runJavaScript(playerStopScript());
+}
+
+bool CoursewarePlayer::isShownIn(const QWidget* frame) const {
+    return view_ && frame && frame_ == frame && view_->parentWidget() == frame;
 }
 
 } // namespace tx

@@ -9,7 +9,6 @@
 #include "widgets/TLabel3D.h"
 
 #include <QAbstractButton>
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTimer>
@@ -46,7 +45,7 @@ MainWindowLinks::MainWindowLinks(QWidget* mainWindow, Services& services, Browse
 }
 
 QString MainWindowLinks::programDir() const {
-    return QFileInfo(services_.paths->executablePath()).absolutePath();
+    return services_.paths->programDir();
 }
 
 void MainWindowLinks::openGeneral(const GeneralBrowserRequest& request) {
@@ -60,17 +59,13 @@ void MainWindowLinks::buildSponsorBand() {
     band_->installEventFilter(this);
 
     int x = 12;
-    if (auto* maker = band_->findChild<QLabel*>("QMTLB")) {
-        makerLabel_ = maker;
+    if (auto* maker = band_->findChild<TLabel3D*>("QMTLB")) {
         QFont f = maker->font();
         f.setUnderline(true);
         maker->setFont(f);
         maker->setCursor(Qt::PointingHandCursor);
-        if (auto* label3D = qobject_cast<TLabel3D*>(maker))
-            connect(label3D, &TLabel3D::clicked, this,
-                    [this] { OpenMakerPageWindow(services_, mainWindow_); });
-        else
-            maker->installEventFilter(this);
+        connect(maker, &TLabel3D::clicked, this,
+                [this] { OpenMakerPageWindow(services_, mainWindow_); });
         maker->setGeometry(x, 0, maker->sizeHint().width(), band_->height());
         x += maker->width() + 16;
     }
@@ -165,11 +160,6 @@ bool MainWindowLinks::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
         return QObject::eventFilter(watched, event);
     const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-    if (watched == makerLabel_) {
-        if (makerLabel_->rect().contains(pos))
-            OpenMakerPageWindow(services_, mainWindow_);
-        return true;
-    }
     // A release that a label let pass up to the band is not a click beside the labels.
     if (watched == band_ && band_->rect().contains(pos) && !band_->childAt(pos)) {
         QMTPLClick();
@@ -280,7 +270,8 @@ void MainWindowLinks::Timer2Timer() {
         address = makerSiteAddress(programDir(), MakerSite::First, QStringLiteral("/zqlyx.htm"));
         break;
     case 1:
-        address = makerSiteAddress(programDir(), MakerSite::Second, QStringLiteral("/index.htm"));
+        // The second site's product page.
+        address = makerSiteAddress(programDir(), MakerSite::Second, QStringLiteral("/txsbt.htm"));
         break;
     case 2:
         address = externalSiteAddress(ExternalSite::RepairService);

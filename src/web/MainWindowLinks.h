@@ -41,7 +41,6 @@ private:
     Services& services_;
     BrowserControl* WB1_;
     QWidget* band_ = nullptr;
-    QWidget* makerLabel_ = nullptr;
     QTimer* Timer2_ = nullptr;
 };
 

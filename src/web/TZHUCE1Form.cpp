@@ -7,7 +7,6 @@
 #include "web/SiteListPanel.h"
 #include "web/Sites.h"
 
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -42,7 +41,7 @@ TZHUCE1Form::TZHUCE1Form(Services& services, QWidget* parent)
         QStringLiteral("沐川科技-青禾学堂网  ->幼儿园小学管理软件 第一品牌，让学校管理更轻松"));
     setUpBrowserDialog(this);
     ZHUCE1Form = this;
-    const QString programDir = QFileInfo(services_.paths->executablePath()).absolutePath();
+    const QString programDir = services_.paths->programDir();
     makerHome_ = makerSiteAddress(programDir, MakerSite::First, QString());
 
     auto* column = new QVBoxLayout(this);

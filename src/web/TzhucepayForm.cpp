@@ -8,7 +8,6 @@
 #include "web/Sites.h"
 
 #include <QButtonGroup>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
@@ -59,7 +58,7 @@ TzhucepayForm::TzhucepayForm(Services& services, QWidget* parent)
     // The browser first: the site list's entries load into it.
     WB1 = services_.browsers->create(this);
     WB1->widget()->setObjectName(QStringLiteral("WB1"));
-    const QString programDir = QFileInfo(services_.paths->executablePath()).absolutePath();
+    const QString programDir = services_.paths->programDir();
     QMTPL = new SiteListPanel(programDir, WB1, this);
     column->addWidget(QMTPL);
     buildETPL();

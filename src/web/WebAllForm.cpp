@@ -6,7 +6,6 @@
 #include "platform/ProgramPaths.h"
 #include "platform/Services.h"
 
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
@@ -114,7 +113,7 @@ void TWEBALLForm::buildList() {
         "QTreeWidget { background: #ffff80; }"
         "QTreeWidget::item:selected:!active { background: #3070c0; color: white; }");
     const QIcon icon = linkIcon();
-    const QString programDir = QFileInfo(services_.paths->executablePath()).absolutePath();
+    const QString programDir = services_.paths->programDir();
     for (const LinkEntry& link : usefulLinks(programDir)) {
         auto* item = new QTreeWidgetItem(TV1_, {link.caption});
         item->setIcon(0, icon);

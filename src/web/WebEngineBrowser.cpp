@@ -2,7 +2,6 @@
 #include "CoursewarePlayer.h"
 #include "DownloadPlacement.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -12,6 +11,7 @@
 #include <QNetworkRequest>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -22,22 +22,16 @@ namespace {
 constexpr qint64 kMaxCoursewareBytes = 256 * 1024 * 1024;
 constexpr int kDownloadTimeoutMs = 60000;
 
-// Hands the courseware page back before the view goes, so that the page outlives it.
-class BrowserView : public QWebEngineView {
+// What the control shows: its own view, or the courseware player's while a movie plays.
+// The player's view goes back to the player before the frame dies.
+class BrowserFrame : public QWidget {
 public:
-    explicit BrowserView(QWidget* parent)
-        : QWebEngineView(parent), ownPage_(new QWebEnginePage(this)) {}
-    ~BrowserView() override {
-        CoursewarePlayer& player = CoursewarePlayer::instance();
-        if (player.isShownIn(this)) {
-            player.release(this);
-            setPage(ownPage_);
-        }
+    explicit BrowserFrame(QWidget* parent) : QWidget(parent) {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
     }
-    QWebEnginePage* ownPage() const { return ownPage_; }
-
-private:
-    QWebEnginePage* ownPage_;
+    ~BrowserFrame() override { CoursewarePlayer::instance().release(this); }
 };
 
 QString writeCacheFile(const QString& name, const QByteArray& bytes) {
@@ -68,11 +62,9 @@ QString WebEngineBrowser::cacheFolder() {
 }
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QString& ruffleDir)
-    : view_(new BrowserView(parent)), pagePage_(static_cast<BrowserView*>(view_)->ownPage()),
-      ruffleDir_(ruffleDir) {
-    if (ruffleDir_.isEmpty())
-        ruffleDir_ =
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruffle"));
+    : frame_(new BrowserFrame(parent)), view_(new QWebEngineView(frame_)),
+      pagePage_(new QWebEnginePage(view_)), ruffleDir_(ruffleDir) {
+    frame_->layout()->addWidget(view_);
     view_->setPage(pagePage_);
     view_->setAccessibleName(QStringLiteral("网页"));
 }
@@ -90,12 +82,16 @@ void WebEngineBrowser::dropDownload() {
 }
 
 QWidget* WebEngineBrowser::widget() {
-    return view_;
+    return frame_;
+}
+
+QWebEngineView* WebEngineBrowser::view() const {
+    CoursewarePlayer& player = CoursewarePlayer::instance();
+    return player.isShownIn(frame_) ? player.view() : view_;
 }
 
 void WebEngineBrowser::showPagePage() {
-    CoursewarePlayer::instance().release(view_);
-    view_->setPage(pagePage_);
+    CoursewarePlayer::instance().release(frame_);
 }
 
 void WebEngineBrowser::showOwnPage(const QString& html) {
@@ -135,16 +131,14 @@ void WebEngineBrowser::playLocal(const QString& address, const QString& path, co
         return;
     }
     const QUrl dir = QUrl::fromLocalFile(QDir(ruffleDir_).absolutePath() + u'/');
-    const QByteArray bytes = playerPageHtml(dir).toUtf8();
-    const QString page =
-        writeCacheFile(QStringLiteral("player-%1.html").arg(hashName(bytes)), bytes);
-    if (page.isEmpty()) {
+    const PlayerMovie movie{dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base};
+    // A file that looks like Flash but that the player refuses gets our page too.
+    const bool playing =
+        CoursewarePlayer::instance().play(frame_, view_, ruffleDir_, movie, [this, address] {
+            showOwnPage(errorPageHtml(address, playerRefusedReason()));
+        });
+    if (!playing)
         showOwnPage(errorPageHtml(address, reasonText(FlashFileState::Unreadable)));
-        return;
-    }
-    CoursewarePlayer::instance().play(
-        view_, pagePage_, QUrl::fromLocalFile(page),
-        playerLoadScript({dir, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), base}));
 }
 
 void WebEngineBrowser::download(const QString& address) {
@@ -207,6 +201,10 @@ BrowserControl* WebEngineBrowserFactory::create(QWidget* parent) {
     if (downloads_)
         downloads_->watch(browser->view()->page()->profile());
     return browser;
+}
+
+void WebEngineBrowserFactory::prepareCourseware() {
+    CoursewarePlayer::instance().prewarm(ruffleDir_);
 }
 
 } // namespace tx

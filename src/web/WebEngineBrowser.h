@@ -19,13 +19,14 @@ namespace tx {
 // for an address that cannot be shown.
 class WebEngineBrowser : public BrowserControl {
 public:
-    // ruffleDir: the folder holding ruffle.js; empty: <folder of the executable>/ruffle.
-    explicit WebEngineBrowser(QWidget* parent, const QString& ruffleDir = QString());
+    // ruffleDir: the folder holding ruffle.js (the program folder's "ruffle").
+    WebEngineBrowser(QWidget* parent, const QString& ruffleDir);
     ~WebEngineBrowser() override;
     QWidget* widget() override;
     void navigate(const QString& address) override;
 
-    QWebEngineView* view() const { return view_; }
+    // The view shown now: the control's own, or the courseware player's.
+    QWebEngineView* view() const;
     // Where wrapper pages and downloaded courseware are written.
     static QString cacheFolder();
 
@@ -37,6 +38,7 @@ private:
     void dropDownload();
     void downloadFinished(QNetworkReply* reply, const QString& address);
 
+    QWidget* frame_;
     QWebEngineView* view_;
     QWebEnginePage* pagePage_; // ordinary pages and ours; courseware plays in the shared one
     QString ruffleDir_;
@@ -48,9 +50,12 @@ class DownloadPlacement;
 
 class WebEngineBrowserFactory : public BrowserFactory {
 public:
+    // ruffleDir: as for WebEngineBrowser; empty: no courseware player (our page says so).
     explicit WebEngineBrowserFactory(const QString& ruffleDir = QString())
         : ruffleDir_(ruffleDir) {}
     BrowserControl* create(QWidget* parent) override;
+    // The courseware page loaded without a view and Ruffle started on a blank movie.
+    void prepareCourseware() override;
     // Downloads started in the controls made from now on are placed by placement.
     void setDownloadPlacement(DownloadPlacement* placement) { downloads_ = placement; }
 

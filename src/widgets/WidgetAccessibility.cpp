@@ -4,7 +4,18 @@
 #include "widgets/TFlatSpeedButton.h"
 #include "widgets/TLabel3D.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeySequence>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <deque>
+#include <utility>
 
 namespace tx {
 
@@ -23,13 +34,147 @@ QString withoutAccelMarks(const QString& text) {
     return out;
 }
 
-// A press from assistive technology is no user input, so a wait would run it at once;
-// like a click it must take effect only after the wait.
-template <class Widget> void pressAfterWaits(Widget* widget) {
-    if (postponeWhileWaiting(widget, [widget] { pressAfterWaits(widget); }))
-        return;
-    widget->click();
+// A mouse click on a window under a modal one never reaches it.
+bool blockedByModal(const QWidget* control) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return false;
+    const QWidget* window = control->window();
+    return window != modal && !modal->isAncestorOf(window);
 }
+
+// The presses not yet acted on, oldest first. One runs per turn of the event loop, so that
+// a press whose click opens a modal window leaves the next one to that window's loop, as
+// queued mouse clicks are; during a wait none runs.
+class PressQueue : public QObject {
+public:
+    using QObject::QObject;
+
+    void add(QWidget* control, std::function<void()> click) {
+        presses_.push_back({control, std::move(click)});
+        schedule();
+    }
+
+private:
+    struct Press {
+        QPointer<QWidget> control;
+        std::function<void()> click;
+    };
+
+    // A zero timer, also during a wait: each turn of its event loop tries again, so the
+    // presses follow the wait at once.
+    void schedule() {
+        if (scheduled_)
+            return;
+        scheduled_ = true;
+        QTimer::singleShot(0, this, [this] { runOne(); });
+    }
+
+    void runOne() {
+        scheduled_ = false;
+        if (presses_.empty())
+            return;
+        // A wait lets timers run but holds input back; these presses count as input.
+        if (isWaiting()) {
+            schedule();
+            return;
+        }
+        Press press = std::move(presses_.front());
+        presses_.pop_front();
+        if (!presses_.empty())
+            schedule();
+        if (press.control && press.control->isEnabled() && !blockedByModal(press.control))
+            press.click();
+    }
+
+    std::deque<Press> presses_;
+    bool scheduled_ = false;
+};
+
+QPointer<PressQueue> thePresses;
+
+// Qt's buttons with Qt's roles, names and states, but with the program's press.
+class ButtonAccessible : public QAccessibleWidget {
+public:
+    explicit ButtonAccessible(QAbstractButton* b) : QAccessibleWidget(b, roleOf(b)) {}
+
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(object()); }
+
+    static QAccessible::Role roleOf(QAbstractButton* b) {
+        if (auto* pb = qobject_cast<QPushButton*>(b); pb && pb->menu())
+            return QAccessible::ButtonMenu;
+        if (qobject_cast<QCheckBox*>(b))
+            return QAccessible::CheckBox;
+        if (b->isCheckable() && b->autoExclusive())
+            return QAccessible::RadioButton;
+        if (b->isCheckable() && !qobject_cast<QToolButton*>(b) && !qobject_cast<QPushButton*>(b))
+            return QAccessible::CheckBox;
+        return QAccessible::Button;
+    }
+
+    QAccessible::Role role() const override { return roleOf(button()); }
+
+    QString text(QAccessible::Text t) const override {
+        QString s;
+        if (t == QAccessible::Name) {
+            s = widget()->accessibleName();
+            if (s.isEmpty())
+                s = withoutAccelMarks(button()->text());
+        } else if (t == QAccessible::Accelerator) {
+            if (auto* pb = qobject_cast<QPushButton*>(button()); pb && pb->isDefault())
+                s = QKeySequence(Qt::Key_Enter).toString(QKeySequence::NativeText);
+            else
+                s = QKeySequence::mnemonic(button()->text()).toString(QKeySequence::NativeText);
+        }
+        return s.isEmpty() ? QAccessibleWidget::text(t) : s;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        const QAbstractButton* b = button();
+        s.checkable = b->isCheckable();
+        s.checked = b->isChecked();
+        if (auto* cb = qobject_cast<const QCheckBox*>(b))
+            s.checkStateMixed = cb->checkState() == Qt::PartiallyChecked;
+        s.pressed = b->isDown();
+        if (auto* pb = qobject_cast<const QPushButton*>(b)) {
+            s.defaultButton = pb->isDefault();
+            s.hasPopup = pb->menu() != nullptr;
+        }
+        return s;
+    }
+
+    QStringList actionNames() const override {
+        QStringList names;
+        if (widget()->isEnabled())
+            names << (button()->isCheckable() ? toggleAction() : pressAction());
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override {
+        if (action != pressAction() && action != toggleAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        QAbstractButton* b = button();
+        if (!b->isEnabled())
+            return;
+        // A menu button's click opens its menu, as with the mouse.
+        pressLater(b, [b] {
+            if (auto* pb = qobject_cast<QPushButton*>(b); pb && pb->menu())
+                pb->showMenu();
+            else
+                b->click();
+        });
+    }
+
+    QStringList keyBindingsForAction(const QString& action) const override {
+        if (action != pressAction() && action != toggleAction())
+            return QAccessibleWidget::keyBindingsForAction(action);
+        const QKeySequence key = QKeySequence::mnemonic(button()->text());
+        return key.isEmpty() ? QStringList{} : QStringList{key.toString(QKeySequence::NativeText)};
+    }
+};
 
 class FlatSpeedButtonAccessible : public QAccessibleWidget {
 public:
@@ -60,8 +205,8 @@ public:
     QStringList actionNames() const override { return {pressAction()}; }
 
     void doAction(const QString& action) override {
-        if (action == pressAction())
-            pressAfterWaits(button());
+        if (action == pressAction() && button()->isEnabled())
+            pressLater(button(), [b = button()] { b->click(); });
     }
 
     QStringList keyBindingsForAction(const QString& action) const override {
@@ -89,18 +234,29 @@ public:
     }
 
     void doAction(const QString& action) override {
-        if (action == pressAction() && label()->isClickable())
-            pressAfterWaits(label());
+        if (action == pressAction() && label()->isClickable() && label()->isEnabled())
+            pressLater(label(), [l = label()] { l->click(); });
     }
 };
 
 } // namespace
+
+void pressLater(QWidget* control, std::function<void()> click) {
+    if (!thePresses)
+        thePresses = new PressQueue(QCoreApplication::instance());
+    thePresses->add(control, std::move(click));
+}
 
 QAccessibleInterface* widgetAccessibleFactory(const QString& className, QObject* object) {
     if (className == QLatin1String(TFlatSpeedButton::staticMetaObject.className()))
         return new FlatSpeedButtonAccessible(static_cast<TFlatSpeedButton*>(object));
     if (className == QLatin1String(TLabel3D::staticMetaObject.className()))
         return new Label3DAccessible(static_cast<TLabel3D*>(object));
+    // Asked from the most derived class upwards: a button of any class gets ours, also the
+    // subclasses of windows written later.
+    if (auto* b = qobject_cast<QAbstractButton*>(object);
+        b && className == QLatin1String(object->metaObject()->className()))
+        return new ButtonAccessible(b);
     return nullptr;
 }
 

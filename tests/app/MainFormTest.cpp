@@ -5,6 +5,8 @@
 #include "data/Tdm.h"
 #include "data/UpgradeSchema.h"
 #include "platform/testing/TestServices.h"
+#include "web/Sites.h"
+#include "widgets/TLabel3D.h"
 
 #include <QApplication>
 #include <QDir>
@@ -121,6 +123,25 @@ TEST_F(MainFormTest, CaptionsAndHints) {
               QStringLiteral("绿色免费软件->声音+图文并茂的最好教学平台->NEW-> "
                              "实现了<在线-离线 幼儿课件FALSH教学>"));
     EXPECT_EQ(form->size(), QSize(800, 578));
+}
+
+// The white sponsor band at the top, 48 pixels high, led by the maker's bevelled label.
+TEST_F(MainFormTest, SponsorBandAndMakerLabel) {
+    makeDatabase();
+    start();
+    auto* band = form->findChild<QWidget*>("QMTPL");
+    ASSERT_NE(band, nullptr);
+    EXPECT_EQ(band->geometry(), QRect(0, 0, 800, 48));
+    auto* maker = band->findChild<TLabel3D*>("QMTLB");
+    ASSERT_NE(maker, nullptr);
+    EXPECT_EQ(maker->caption(),
+              makerInfo().company + QStringLiteral("-幼儿园小学管理软件 第一品牌"));
+    EXPECT_EQ(maker->toolTip(), QStringLiteral("关于沐川-青禾学堂网"));
+    EXPECT_TRUE(maker->font().bold());
+    EXPECT_EQ(maker->palette().color(QPalette::WindowText), QColor(16, 64, 192));
+    auto* bar = form->findChild<QWidget*>("ToolBarPL");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->y(), 48);
 }
 
 TEST_F(MainFormTest, MinimiseButtonMinimises) {

@@ -2,64 +2,22 @@
 """End-to-end: the built program on a copy of its starter library, in a real X session
 (Xvfb) with the accessibility bus, driven only through what assistive technology sees.
 
-It starts the program, finds the main window and its buttons by role and name, opens
-literacy and clicks a character (a real click) to see the pronunciation window with it, opens
-the arithmetic quiz, starts it, presses an answer button and reads the changed labels back, then
+It starts the program, finds the main window and its buttons by role and name, opens the
+arithmetic quiz, starts it, presses an answer button and reads the changed labels back, then
 quits through "退出→" and its confirmation, and checks the exit status.
 """
 import os
-import shutil
-import signal
-import subprocess
 import sys
-import tempfile
-import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from session_support import program_on_bus, run_in_session, wait_for  # noqa: E402
 
 TITLE = "绿色免费软件->声音+图文并茂的最好教学平台->NEW-> 实现了<在线-离线 幼儿课件FALSH教学>"
 
 
-def start_session(program_dir):
-    """Xvfb plus a private session bus, then this script again inside them."""
-    # Xvfb picks a free display itself and writes its number once it accepts connections;
-    # guessing a number and waiting for its socket is fooled by a stale socket of another run.
-    # Without -noreset the server resets whenever its last client leaves, refusing a client
-    # that connects meanwhile and dropping the accessibility bus address from the root window.
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp",
-                             "-screen", "0", "1024x768x24"], stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            pass_fds=(write_end,))
-    os.close(write_end)
-    with os.fdopen(read_end) as announced:
-        display = announced.readline().strip()
-    assert display.isdigit(), "no X server could start (exit %r)" % xvfb.poll()
-    try:
-        env = dict(os.environ, DISPLAY=":" + display)
-        env.pop("QT_QPA_PLATFORM", None)
-        return subprocess.run(["dbus-run-session", "--", sys.executable, __file__, "--inside",
-                               program_dir], env=env, timeout=240).returncode
-    finally:
-        # Terminated, not killed, so that it removes its lock file and socket.
-        xvfb.terminate()
-        try:
-            xvfb.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            xvfb.kill()
-            xvfb.wait()
-
-
-def wait_for(what, find, timeout=30.0):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        found = find()
-        if found is not None:
-            return found
-        time.sleep(0.1)
-    raise AssertionError("not found within %.0f s: %s" % (timeout, what))
-
-
 def click_at(node, dx=None, dy=None):
     """A real click of the window system, at the node's centre or at an offset into it."""
+    import subprocess
     import pyatspi
     ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     x = ext.x + (ext.width // 2 if dx is None else dx)
@@ -67,13 +25,14 @@ def click_at(node, dx=None, dy=None):
     subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
 
 
-def literacy(app, main, find, press):
+def literacy(program, main, press):
     """Opens literacy, clicks a character, reads the pronunciation window, leaves both."""
+    import time
     import pyatspi
+    find = program.find
 
     def window(prefix):
-        return lambda: next((w for w in app if w is not None and w.name.startswith(prefix)),
-                            None)
+        return lambda: program.window(lambda n: n.startswith(prefix))
 
     press(find(main, "push button", "幼儿识字"))
     lit = wait_for("the literacy window", window("识字教学->"))
@@ -85,9 +44,9 @@ def literacy(app, main, find, press):
     wait_for("its pronunciation line", lambda: pyatspi.findDescendant(
         shown, lambda n: n is not None and n.getRoleName() == "label" and
         n.name.startswith("发音+词组: ")))
-    assert find(shown, "label", "此字没有录音,请录制声音进行教学") is None or not \
-        find(shown, "label", "此字没有录音,请录制声音进行教学").getState().contains(
-            pyatspi.STATE_SHOWING), "the recording was not found"
+    missing = find(shown, "label", "此字没有录音,请录制声音进行教学")
+    assert missing is None or not missing.getState().contains(pyatspi.STATE_SHOWING), \
+        "the recording was not found"
     # Both plays and the waits take about 7.5 s; a click on the free surface then closes it.
     time.sleep(8.5)
     ext = shown.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -101,42 +60,10 @@ def literacy(app, main, find, press):
 
 
 def inside(program_dir):
-    import pyatspi
+    with program_on_bus(program_dir) as program:
+        import pyatspi
 
-    # Its own process group, so that its bus daemon ends with it.
-    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                           start_new_session=True)
-    work = tempfile.mkdtemp(prefix="tx-e2e-")
-    proc = None
-    try:
-        # The program folder with its own copy of the database; the media are shared.
-        copy = os.path.join(work, "tongxue")
-        os.mkdir(copy)
-        for name in os.listdir(program_dir):
-            src = os.path.join(program_dir, name)
-            if name.startswith("edusz.mdb"):
-                shutil.copy2(src, os.path.join(copy, name))
-            else:
-                os.symlink(src, os.path.join(copy, name))
-        os.unlink(os.path.join(copy, "tongxue"))
-        shutil.copy2(os.path.join(program_dir, "tongxue"), os.path.join(copy, "tongxue"))
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy",
-                   QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu", QTWEBENGINE_DISABLE_SANDBOX="1",
-                   TONGXUE_REGISTRY_FILE=os.path.join(work, "registry.json"))
-        time.sleep(0.5)
-        proc = subprocess.Popen([os.path.join(copy, "tongxue")], cwd=copy, env=env)
-
-        def application():
-            assert proc.poll() is None, "the program ended at once with status %d" % proc.returncode
-            for app in pyatspi.Registry.getDesktop(0):
-                if app is not None and app.get_process_id() == proc.pid:
-                    return app
-            return None
-
-        def find(root, role, name):
-            return pyatspi.findDescendant(
-                root, lambda n: n is not None and n.getRoleName() == role and n.name == name)
+        find = program.find
 
         def press(node):
             action = node.queryAction()
@@ -144,19 +71,19 @@ def inside(program_dir):
             assert "Press" in names, "%r offers %r" % (node.name, names)
             action.doAction(names.index("Press"))
 
-        app = wait_for("the program on the accessibility bus", application)
-        main = wait_for("the main window", lambda: next(
-            (w for w in app if w is not None and w.name == TITLE), None))
+        wait_for("the program on the accessibility bus", program.application)
+        main = wait_for("the main window", lambda: program.window(lambda n: n == TITLE))
         for caption in ["幼儿识字", "幼儿学诗", "幼儿学英语", "幼儿算数", "美食菜谱", "实用网址",
                         "最小化", "退出→"]:
             wait_for("button " + caption, lambda: find(main, "push button", caption))
 
-        literacy(app, main, find, press)
+        literacy(program, main, press)
 
         press(find(main, "push button", "幼儿算数"))
-        quiz = wait_for("the quiz window", lambda: next(
-            (w for w in app if w is not None and w.name.startswith("幼儿算数->")), None))
+        quiz = wait_for("the quiz window",
+                        lambda: program.window(lambda n: n.startswith("幼儿算数->")))
         press(wait_for("开始练习", lambda: find(quiz, "push button", "开始练习")))
+
         # The operands appear at once; the answer buttons take input once they are spoken.
         def operands():
             digits = []
@@ -173,29 +100,21 @@ def inside(program_dir):
             quiz, lambda n: n is not None and n.name == "√"))
         print("%d + %d answered, score read back" % (first, second))
         press(find(quiz, "push button", "返回→"))
-        wait_for("the quiz closed", lambda: None if any(
-            w is not None and w.name.startswith("幼儿算数->") for w in app) else True)
+        wait_for("the quiz closed", lambda: None if program.window(
+            lambda n: n.startswith("幼儿算数->")) else True)
 
         press(find(main, "push button", "退出→"))
-        box = wait_for("the quit question", lambda: next(
-            (w for w in app if w is not None and w.name == "系统信息"), None))
+        box = wait_for("the quit question", lambda: program.window(lambda n: n == "系统信息"))
         yes = wait_for("Yes", lambda: find(box, "push button", "Yes") or
                        find(box, "push button", "&Yes") or find(box, "push button", "是(Y)"))
         press(yes)
-        status = proc.wait(timeout=30)
+        status = program.proc.wait(timeout=30)
         assert status == 0, "exit status %d" % status
         print("started, answered, quit cleanly")
         return 0
-    finally:
-        if proc is not None and proc.poll() is None:
-            proc.kill()
-            proc.wait()
-        os.killpg(bus.pid, signal.SIGTERM)
-        bus.wait()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
     if len(sys.argv) > 2 and sys.argv[1] == "--inside":
         sys.exit(inside(sys.argv[2]))
-    sys.exit(start_session(os.path.abspath(sys.argv[1])))
+    sys.exit(run_in_session(os.path.abspath(sys.argv[1]), os.path.abspath(__file__), timeout=240))

@@ -2,6 +2,8 @@
 
 #include "platform/Browser.h"
 #include "platform/testing/TestServices.h"
+#include "web/Sites.h"
+#include "widgets/TLabel3D.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -62,7 +64,7 @@ private:
 struct FakeMainWindow {
     QWidget window;
     QWidget* band = nullptr;
-    QLabel* maker = nullptr;
+    TLabel3D* maker = nullptr;
     QWidget* bottom = nullptr;
     BrowserControl* WB1 = nullptr;
 
@@ -71,12 +73,13 @@ struct FakeMainWindow {
         window.resize(800, 578);
         band = new QWidget(&window);
         band->setObjectName("QMTPL");
-        band->setGeometry(0, 0, 800, 44);
-        maker = new QLabel(QStringLiteral("沐川-青禾学堂网-幼儿园小学管理软件 第一品牌"), band);
+        band->setGeometry(0, 0, 800, 48);
+        maker = new TLabel3D(band);
+        maker->setCaption(makerInfo().company + QStringLiteral("-幼儿园小学管理软件 第一品牌"));
         maker->setObjectName("QMTLB");
-        maker->setGeometry(12, 0, 520, 44);
+        maker->setGeometry(12, 0, 520, 48);
         auto* bar = new QWidget(&window);
-        bar->setGeometry(0, 44, 800, 38);
+        bar->setGeometry(0, 48, 800, 38);
         int x = 0;
         for (const char* name : {"ABOUTSB", "PAYSB", "SpeedButton1", "MINISB", "QuitSb"}) {
             auto* b = new QToolButton(bar);

@@ -194,7 +194,7 @@ TEST_F(MainLinks, RotationShowsFourPagesThenOnlyCountsAndStopsAtTheEleventhTick)
     links->Timer2Timer();
     EXPECT_EQ(
         mainBrowser()->addresses(),
-        (QStringList{first(QStringLiteral("/zqlyx.htm")), second(QStringLiteral("/index.htm")),
+        (QStringList{first(QStringLiteral("/zqlyx.htm")), second(QStringLiteral("/txsbt.htm")),
                      externalSiteAddress(ExternalSite::RepairService),
                      second(QStringLiteral("/guanggao.htm"))}));
     // The marks stay where the user put them.

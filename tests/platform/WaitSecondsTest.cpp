@@ -108,7 +108,7 @@ TEST(WaitSeconds, OnTheSystemClockTakesTheWallTime) {
     EXPECT_LT(ms, 3000);
 }
 
-// ---- wait depth and postponed actions ---------------------------------------------
+// ---- wait depth ------------------------------------------------------------------
 
 TEST(WaitDepth, CountsTheRunningWaitsIncludingNestedOnes) {
     EXPECT_EQ(waitDepth(), 0);
@@ -135,64 +135,6 @@ TEST(WaitDepth, IsRestoredWhenTheWaitIsLeftByAnException) {
     clock.onSleep = [](int) { throw std::runtime_error("out"); };
     EXPECT_THROW(WaitSeconds(clock, 1), std::runtime_error);
     EXPECT_EQ(waitDepth(), 0);
-}
-
-// An action that retries through postponeWhileWaiting, recording when it finally acts.
-struct Postponed {
-    QObject* context;
-    QStringList* log;
-    QString name;
-    int* attempts;
-    void operator()() const {
-        ++*attempts;
-        if (postponeWhileWaiting(context, *this))
-            return;
-        *log << name;
-    }
-};
-
-TEST(PostponeWhileWaiting, OutsideAWaitTheCallerActsAtOnce) {
-    QObject context;
-    bool ran = false;
-    EXPECT_FALSE(postponeWhileWaiting(&context, [&] { ran = true; }));
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(ran);
-}
-
-TEST(PostponeWhileWaiting, ActionsDuringAWaitRunAfterItInTheirOrder) {
-    QObject context;
-    QStringList log;
-    int attempts = 0;
-    TestClock clock(30, 0);
-    int sleeps = 0;
-    QStringList seenDuringWait;
-    clock.onSleep = [&](int) {
-        ++sleeps;
-        if (sleeps == 3)
-            Postponed{&context, &log, QStringLiteral("first"), &attempts}();
-        if (sleeps == 5)
-            Postponed{&context, &log, QStringLiteral("second"), &attempts}();
-        seenDuringWait << log;
-    };
-    WaitSeconds(clock, 1);
-    EXPECT_TRUE(seenDuringWait.isEmpty()) << seenDuringWait.join(u'|').toStdString();
-    EXPECT_TRUE(log.isEmpty());
-    EXPECT_GT(attempts, 2); // tried again while the wait lasted
-    QCoreApplication::processEvents();
-    EXPECT_EQ(log, QStringList({QStringLiteral("first"), QStringLiteral("second")}));
-}
-
-TEST(PostponeWhileWaiting, NothingRunsOnceTheContextIsGone) {
-    auto context = std::make_unique<QObject>();
-    bool ran = false;
-    TestClock clock(30, 0);
-    clock.onSleep = [&](int) {
-        if (context && postponeWhileWaiting(context.get(), [&] { ran = true; }))
-            context.reset();
-    };
-    WaitSeconds(clock, 1);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(ran);
 }
 
 // ---- events during the wait -------------------------------------------------------

@@ -57,7 +57,8 @@ TEST(RecipeDownloadEngineTest, TheUpdateFileFromTheRecipePageLandsInTheProgramFo
     BrowserControl* browser = factory.create(&host);
     browser->widget()->resize(400, 300);
     host.show();
-    auto* view = qobject_cast<QWebEngineView*>(browser->widget());
+    // The control's widget frames its view (a courseware player may take its place).
+    auto* view = browser->widget()->findChild<QWebEngineView*>();
     ASSERT_NE(view, nullptr);
     bool loaded = false;
     QObject::connect(view->page(), &QWebEnginePage::loadFinished, [&](bool ok) { loaded = ok; });

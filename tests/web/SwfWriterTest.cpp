@@ -1,4 +1,5 @@
 #include "SwfWriter.h"
+#include "web/CoursewarePages.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -85,7 +86,7 @@ TEST(SwfWriter, SampleCoursewareIsAWellFormedMovieOfSeveralFrames) {
     EXPECT_EQ(m.length, bytes.size());
     EXPECT_EQ(m.widthTwips, 400 * 20);
     EXPECT_EQ(m.heightTwips, 300 * 20);
-    EXPECT_EQ(m.frameRate, 1.0);
+    EXPECT_EQ(m.frameRate, 12.0);
     ASSERT_FALSE(m.tags.empty());
     EXPECT_EQ(m.tags.front().code, 69); // FileAttributes first
     EXPECT_EQ(m.tags.back().code, 0);
@@ -108,7 +109,8 @@ TEST(SwfWriter, SampleCoursewareIsAWellFormedMovieOfSeveralFrames) {
         }
     }
     EXPECT_EQ(shown, m.frameCount);
-    EXPECT_GE(m.frameCount, 4);
+    // Shapes, then each character for two seconds.
+    EXPECT_EQ(m.frameCount / m.frameRate, 8.0);
     EXPECT_GT(defined.size(), 20u); // shapes, three characters, their pinyin
 }
 
@@ -149,6 +151,53 @@ TEST(SwfWriter, ShapeRecordsCloseThePolygonInTwips) {
     EXPECT_EQ(y, 200);
     EXPECT_EQ(m.frameRate, 12.0);
     EXPECT_EQ(m.frameCount, 1);
+}
+
+// The loaders a courseware test needs, as a Flash player reads them: the frame's DoAction
+// holds GetURL (a movie into a level) and Push + GetURL2 (variables into _root).
+TEST(SwfWriter, LoaderActionsAreDoActionRecordsOfTheFrame) {
+    SwfWriter w(100, 100, 12);
+    w.loadMovie("file:///tmp/a.swf", 1);
+    w.loadVariables("secret.txt");
+    w.showFrame();
+    const Movie m = read(w.finish());
+    ASSERT_EQ(m.tags.size(), 5u);
+    using Bytes = std::vector<std::uint8_t>;
+    auto text = [](const std::string& s) {
+        Bytes b(s.begin(), s.end());
+        b.push_back(0);
+        return b;
+    };
+    Bytes getUrl{0x83, 26, 0};
+    for (const Bytes& part : {text("file:///tmp/a.swf"), text("_level1")})
+        getUrl.insert(getUrl.end(), part.begin(), part.end());
+    getUrl.push_back(0);
+    EXPECT_EQ(m.tags[1].code, 12);
+    EXPECT_EQ(m.tags[1].body, getUrl);
+
+    Bytes push{0x96, 19, 0, 0};
+    const Bytes url = text("secret.txt"), target = text("_root");
+    push.insert(push.end(), url.begin(), url.end());
+    push.push_back(0);
+    push.insert(push.end(), target.begin(), target.end());
+    push.insert(push.end(), {0x9a, 1, 0, 0x03, 0});
+    EXPECT_EQ(m.tags[2].code, 12);
+    EXPECT_EQ(m.tags[2].body, push);
+    EXPECT_EQ(m.tags[3].code, 1);
+}
+
+// The courseware page's own blank movie, played once to ready the player.
+TEST(SwfWriter, ThePlayersBlankMovieIsWellFormed) {
+    const QByteArray blank = blankMovie();
+    const Movie m = read(std::vector<std::uint8_t>(blank.begin(), blank.end()));
+    EXPECT_EQ(m.signature, "FWS");
+    EXPECT_EQ(m.length, std::uint32_t(blank.size()));
+    EXPECT_EQ(m.widthTwips, 20);
+    EXPECT_EQ(m.heightTwips, 20);
+    EXPECT_EQ(m.frameCount, 1);
+    ASSERT_EQ(m.tags.size(), 2u);
+    EXPECT_EQ(m.tags[0].code, 1);
+    EXPECT_EQ(m.tags[1].code, 0);
 }
 
 } // namespace

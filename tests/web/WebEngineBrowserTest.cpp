@@ -24,7 +24,9 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <map>
+#include <signal.h>
 
 namespace tx {
 namespace {
@@ -271,6 +273,102 @@ TEST_F(RealBrowser, WebPageCannotReadLocalFiles) {
         },
         kPatienceMs);
     EXPECT_EQ(browser->view()->page()->title(), QStringLiteral("blocked"));
+}
+
+// A movie that tries to read files next to it, by every loader AVM1 has: a movie into a
+// level and variables into the root, by file: address and relative to the movie.
+QString writeLoaderMovie(const QString& path, const QStringList& targets) {
+    swf::SwfWriter w(400, 300, 12);
+    w.setBackground({255, 255, 255});
+    w.place(w.defineShape({{50, 50}, {350, 50}, {350, 250}, {50, 250}}, {230, 40, 40}), 1);
+    for (const QString& t : targets) {
+        w.loadMovie(t.toStdString(), 1);
+        w.loadVariables(t.toStdString());
+    }
+    for (int i = 0; i < 24; ++i)
+        w.showFrame();
+    const std::vector<std::uint8_t> bytes = w.finish();
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return path;
+}
+
+TEST_F(RealBrowser, MoviesThatLoadLocalFilesGetNothingAndStillPlay) {
+    QTemporaryDir dir;
+    QFile secret(dir.filePath(QStringLiteral("secret.txt")));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("a=secret");
+    secret.close();
+    const QString other = writeBlueMovie(dir.filePath(QStringLiteral("other.swf")));
+    const QString secretUrl = QUrl::fromLocalFile(secret.fileName()).toString();
+    const QString otherUrl = QUrl::fromLocalFile(other).toString();
+    const QString movie =
+        writeLoaderMovie(dir.filePath(QStringLiteral("loader.swf")),
+                         {secretUrl, otherUrl, QStringLiteral("secret.txt"),
+                          QStringLiteral("other.swf"), QStringLiteral("http://127.0.0.1:9/x.txt")});
+    QStringList allowed, blocked;
+    CoursewarePlayer::instance().setRequestObserver(
+        [&](const QUrl& url, bool ok) { (ok ? allowed : blocked) << url.toString(); });
+    browser->navigate(movie);
+    EXPECT_EQ(waitForPlayer(*browser), QString::fromUtf8(kPlayerReadyTitle));
+    EXPECT_GT(redPixels(grabWhenRed()), 100) << "the movie did not play";
+    QTest::qWait(1500); // its loaders have run by now
+    CoursewarePlayer::instance().setRequestObserver(nullptr);
+    for (const QString& url : allowed) {
+        EXPECT_FALSE(url.contains(QStringLiteral("secret.txt"))) << url.toStdString();
+        EXPECT_FALSE(url.contains(QStringLiteral("other.swf"))) << url.toStdString();
+        EXPECT_TRUE(url.startsWith(QStringLiteral("file:")) ||
+                    url.startsWith(QStringLiteral("data:")) ||
+                    url.startsWith(QStringLiteral("blob:")))
+            << url.toStdString();
+    }
+    EXPECT_TRUE(allowed.contains(QUrl::fromLocalFile(movie).toString()));
+    // The movie did try, and was stopped here rather than by the player's own settings.
+    EXPECT_TRUE(blocked.contains(secretUrl)) << blocked.join(u' ').toStdString();
+    EXPECT_EQ(bluePixels(browser->widget()->grab().toImage()), 0) << "the other movie showed";
+    std::cout << "blocked: " << blocked.join(QStringLiteral(" ")).toStdString() << std::endl;
+}
+
+// A file with a good signature that the player cannot play gets our page, as a damaged
+// file does; the player plays the next movie.
+TEST_F(RealBrowser, AMovieThePlayerRefusesShowsOurChinesePage) {
+    QTemporaryDir dir;
+    QFile broken(dir.filePath(QStringLiteral("坏的.swf")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray("CWS\x0a\xff\xff\x00\x00", 8) + QByteArray(64, '\x5a'));
+    broken.close();
+    browser->navigate(broken.fileName());
+    const QString reason = playerRefusedReason();
+    (void)QTest::qWaitFor(
+        [&] {
+            return browser->view()->page() != CoursewarePlayer::instance().page() &&
+                   pageText(browser->view()->page()).contains(reason);
+        },
+        kPatienceMs);
+    const QString text = pageText(browser->view()->page());
+    EXPECT_TRUE(text.contains(reason)) << text.toStdString();
+    EXPECT_TRUE(text.contains(broken.fileName())) << text.toStdString();
+
+    browser->navigate(QStringLiteral(TX_SAMPLE_SWF));
+    EXPECT_GT(redPixels(grabWhenRed()), 100);
+}
+
+// A wrapper page whose loading did not finish is loaded again for the next movie.
+TEST_F(RealBrowser, AWrapperPageThatFailedToLoadIsLoadedAgain) {
+    // A page process that is gone makes the next movie load the wrapper page anew.
+    if (QWebEnginePage* page = CoursewarePlayer::instance().page();
+        page && page->renderProcessPid() > 0) {
+        ::kill(pid_t(page->renderProcessPid()), SIGKILL);
+        (void)QTest::qWaitFor([&] { return page->renderProcessPid() == 0; }, kPatienceMs);
+    }
+    browser->navigate(QStringLiteral(TX_SAMPLE_SWF));
+    // That load stopped before it finished.
+    CoursewarePlayer::instance().page()->triggerAction(QWebEnginePage::Stop);
+    QTest::qWait(500);
+    browser->navigate(QStringLiteral(TX_SAMPLE_SWF));
+    EXPECT_EQ(waitForPlayer(*browser), QString::fromUtf8(kPlayerReadyTitle));
+    EXPECT_GT(redPixels(grabWhenRed()), 100);
 }
 
 // The sample through the viewer the program uses; how long until its first frame shows

@@ -9,9 +9,15 @@
 #include "platform/testing/TestClock.h"
 
 #include <QAccessible>
+#include <QCheckBox>
+#include <QDialog>
 #include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -50,8 +56,18 @@ protected:
     static QAccessibleInterface* iface(QObject* o) {
         return QAccessible::queryAccessibleInterface(o);
     }
-    static void press(QObject* o) {
+    // What the accessibility bus does: the press answers before anything acts.
+    static void pressOnly(QObject* o) {
         iface(o)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    // A press and the turns of the event loop that follow it.
+    static void press(QObject* o) {
+        pressOnly(o);
+        settle();
+    }
+    static void settle() {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
     }
     bool announced(QObject* o, QAccessible::Event type) const {
         for (const Announcement& x : announcements())
@@ -167,8 +183,8 @@ TEST_F(Accessibility, PressDuringAWaitClicksOnlyAfterItInOrder) {
     QObject::connect(a, &TFlatSpeedButton::clicked, [&] { clicks << QStringLiteral("a"); });
     QObject::connect(b, &TFlatSpeedButton::clicked, [&] { clicks << QStringLiteral("b"); });
     PressDuringWait wait([&] {
-        press(b);
-        press(a);
+        pressOnly(b);
+        pressOnly(a);
     });
     QStringList clicksDuringWait;
     wait.onWaiting = [&] { clicksDuringWait << clicks; };
@@ -176,10 +192,10 @@ TEST_F(Accessibility, PressDuringAWaitClicksOnlyAfterItInOrder) {
     ASSERT_TRUE(wait.pressed);
     EXPECT_TRUE(clicksDuringWait.isEmpty()) << clicksDuringWait.join(u'|').toStdString();
     EXPECT_TRUE(clicks.isEmpty());
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(clicks, QStringList({QStringLiteral("b"), QStringLiteral("a")}));
     EXPECT_FALSE(isWaiting());
-    press(a); // outside a wait, at once
+    press(a);
     EXPECT_EQ(clicks.size(), 3);
 }
 
@@ -187,14 +203,14 @@ TEST_F(Accessibility, LabelPressDuringAWaitClicksOnlyAfterIt) {
     TLabel3D label(w.window.get());
     int clicks = 0;
     QObject::connect(&label, &TLabel3D::clicked, [&] { ++clicks; });
-    PressDuringWait wait([&] { press(&label); });
+    PressDuringWait wait([&] { pressOnly(&label); });
     int clicksDuringWait = 0;
     wait.onWaiting = [&] { clicksDuringWait += clicks; };
     wait.run();
     ASSERT_TRUE(wait.pressed);
     EXPECT_EQ(clicksDuringWait, 0);
     EXPECT_EQ(clicks, 0);
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(clicks, 1);
 }
 
@@ -202,12 +218,12 @@ TEST_F(Accessibility, ButtonPressedDuringAWaitAndDeletedInItDoesNothing) {
     QPointer<TFlatSpeedButton> gone = w.add(100);
     int clicks = 0;
     QObject::connect(gone, &TFlatSpeedButton::clicked, [&] { ++clicks; });
-    PressDuringWait wait([&] { press(gone); });
+    PressDuringWait wait([&] { pressOnly(gone); });
     wait.onWaiting = [&] { delete gone.data(); };
     wait.run();
     ASSERT_TRUE(wait.pressed);
     EXPECT_TRUE(gone.isNull());
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(clicks, 0);
 }
 
@@ -246,6 +262,137 @@ TEST_F(Accessibility, LabelIsStaticTextAndPressableWhenClickable) {
     press(&label);
     EXPECT_EQ(clicks, 1);
 }
+
+// Every kind of control a window may hold, Qt's own and ours, as assistive technology sees
+// it; made in a window of its own, with its click counted.
+struct PressableKind {
+    const char* name;
+    QAccessible::Role role;
+    const char* action;
+    std::function<QWidget*(QWidget* parent, std::function<void()> onClick)> make;
+};
+
+template <class Button> QWidget* makeQtButton(QWidget* parent, std::function<void()> onClick) {
+    auto* b = new Button(parent);
+    b->setText(QStringLiteral("&Yes"));
+    QObject::connect(b, &QAbstractButton::clicked, std::move(onClick));
+    return b;
+}
+
+const PressableKind kPressables[] = {
+    {"QToolButton", QAccessible::Button, "Press", &makeQtButton<QToolButton>},
+    {"QPushButton", QAccessible::Button, "Press", &makeQtButton<QPushButton>},
+    {"QRadioButton", QAccessible::RadioButton, "Toggle", &makeQtButton<QRadioButton>},
+    {"QCheckBox", QAccessible::CheckBox, "Toggle", &makeQtButton<QCheckBox>},
+    {"TFlatSpeedButton", QAccessible::Button, "Press",
+     [](QWidget* parent, std::function<void()> onClick) -> QWidget* {
+         auto* b = new TFlatSpeedButton(parent);
+         b->setCaption(QStringLiteral("&Yes"));
+         QObject::connect(b, &TFlatSpeedButton::clicked, std::move(onClick));
+         return b;
+     }},
+    {"TLabel3D", QAccessible::StaticText, "Press",
+     [](QWidget* parent, std::function<void()> onClick) -> QWidget* {
+         auto* l = new TLabel3D(parent);
+         l->setCaption(QStringLiteral("Yes"));
+         QObject::connect(l, &TLabel3D::clicked, std::move(onClick));
+         return l;
+     }},
+};
+
+class EveryPressable : public ::testing::TestWithParam<PressableKind> {
+protected:
+    void SetUp() override {
+        installWidgetAccessibility();
+        window.setGeometry(100, 100, 300, 100);
+        control = GetParam().make(&window, [this] { onClick(); });
+        control->setGeometry(10, 10, 120, 30);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    // The control's own action, as the bus offers it.
+    void act() {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(i, nullptr);
+        ASSERT_NE(i->actionInterface(), nullptr);
+        const QStringList names = i->actionInterface()->actionNames();
+        ASSERT_FALSE(names.isEmpty());
+        ASSERT_EQ(names.first(), QString::fromLatin1(GetParam().action));
+        i->actionInterface()->doAction(names.first());
+    }
+    static void settle() {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    QWidget window;
+    QWidget* control = nullptr;
+    std::function<void()> onClick = [this] { ++clicks; };
+    int clicks = 0;
+};
+
+TEST_P(EveryPressable, KeepsItsRoleAndName) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(i, nullptr);
+    EXPECT_EQ(i->role(), GetParam().role);
+    EXPECT_EQ(i->text(QAccessible::Name), QStringLiteral("Yes"));
+}
+
+// The bus call returns before the click's handler, here one that opens a modal window,
+// runs; the click follows from the event loop.
+TEST_P(EveryPressable, PressAnswersAtOnceAndThenClicks) {
+    bool modalRan = false;
+    onClick = [&] {
+        ++clicks;
+        QDialog dialog(&window);
+        QTimer::singleShot(0, &dialog, [&] {
+            modalRan = true;
+            dialog.accept();
+        });
+        dialog.exec();
+    };
+    act();
+    EXPECT_EQ(clicks, 0);
+    settle();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(modalRan);
+}
+
+TEST_P(EveryPressable, PressDuringAWaitClicksAfterIt) {
+    PressDuringWait wait([&] { act(); });
+    int clicksDuringWait = 0;
+    wait.onWaiting = [&] { clicksDuringWait += clicks; };
+    wait.run();
+    ASSERT_TRUE(wait.pressed);
+    EXPECT_EQ(clicksDuringWait, 0);
+    settle();
+    EXPECT_EQ(clicks, 1);
+}
+
+// Like a mouse click, a press on a window under a modal one is lost, and one on a control
+// disabled meanwhile does nothing.
+TEST_P(EveryPressable, PressOnABlockedOrDisabledControlDoesNothing) {
+    QDialog modal;
+    modal.setModal(true);
+    modal.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&modal));
+    act();
+    settle();
+    EXPECT_EQ(clicks, 0);
+    modal.hide();
+
+    act();
+    control->setEnabled(false);
+    settle();
+    EXPECT_EQ(clicks, 0);
+    control->setEnabled(true);
+    act();
+    settle();
+    EXPECT_EQ(clicks, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, EveryPressable, ::testing::ValuesIn(kPressables),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace tx
