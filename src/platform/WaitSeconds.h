@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+
 namespace tx {
 
 class Clock;
@@ -22,6 +27,21 @@ inline int waitDepth() {
 
 inline bool isWaiting() {
     return waitDepth() > 0;
+}
+
+// A request that reaches a window as a non-input event during a wait (the close box)
+// must not act inside it. Outside a wait this returns false and the caller acts at once;
+// during one, retry is posted to context's thread and this returns true. retry is
+// expected to call back here, so that it is posted again while the wait lasts. Nothing
+// runs once context is gone.
+inline bool postponeWhileWaiting(QObject* context, std::function<void()> retry) {
+    if (!isWaiting())
+        return false;
+    QTimer::singleShot(0, context, [guard = QPointer<QObject>(context), retry = std::move(retry)] {
+        if (guard)
+            retry();
+    });
+    return true;
 }
 
 } // namespace tx
