@@ -405,9 +405,8 @@ void Dataset::bindIdentity(Statement& st, int firstParameter, const Row& row) co
     }
 }
 
-QByteArray Dataset::readBlob(const Row& row, int column) const {
-    const Connection& connection = requireConnection();
-    sqlite3* db = connection.handle();
+sqlite3_blob* Dataset::openRowBlob(const Row& row, int column) const {
+    sqlite3* db = requireConnection().handle();
     // The row must still be the one read: a rowid freed by a delete can be reused.
     Statement check(db, QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?1%2")
                             .arg(quoted(m_table), identityCondition(2)));
@@ -426,6 +425,11 @@ QByteArray Dataset::readBlob(const Row& row, int column) const {
         sqlite3_blob_close(blob);
         fail(QStringLiteral("read \"%1\": %2").arg(m_fields[size_t(column)]->name(), reason));
     }
+    return blob;
+}
+
+QByteArray Dataset::readBlob(const Row& row, int column) const {
+    sqlite3_blob* blob = openRowBlob(row, column);
     const int size = sqlite3_blob_bytes(blob);
     QByteArray bytes(size, Qt::Uninitialized);
     const int rc = sqlite3_blob_read(blob, bytes.data(), size, 0);
@@ -486,24 +490,7 @@ QList<QByteArray> Dataset::currentByteRanges(int column,
         }
         return parts;
     }
-    const Row& row = m_rows[size_t(m_current)];
-    sqlite3* db = requireConnection().handle();
-    Statement check(db, QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?1%2")
-                            .arg(quoted(m_table), identityCondition(2)));
-    check.bind(1, QVariant(row.rowid));
-    bindIdentity(check, 2, row);
-    if (!check.step())
-        fail(QStringLiteral("read \"%1\": the row was changed or removed since it was read")
-                 .arg(m_fields[size_t(column)]->name()));
-    const QByteArray table = m_table.toUtf8();
-    const QByteArray origin = m_columns[size_t(column)].origin.toUtf8();
-    sqlite3_blob* blob = nullptr;
-    if (sqlite3_blob_open(db, "main", table.constData(), origin.constData(), row.rowid, 0, &blob) !=
-        SQLITE_OK) {
-        const QString reason = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_blob_close(blob);
-        fail(QStringLiteral("read \"%1\": %2").arg(m_fields[size_t(column)]->name(), reason));
-    }
+    sqlite3_blob* blob = openRowBlob(m_rows[size_t(m_current)], column);
     // One open blob for every piece: ascending pieces reuse its walk of the overflow pages.
     const qint64 size = sqlite3_blob_bytes(blob);
     int rc = SQLITE_OK;

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+struct sqlite3_blob;
+
 namespace tx {
 
 class Connection;
@@ -115,6 +117,8 @@ private:
     QString selectList() const;
     QString identityCondition(int firstParameter) const;
     void bindIdentity(Statement& st, int firstParameter, const Row& row) const;
+    // The picture of a row still as it was read, opened for reading; the caller closes it.
+    sqlite3_blob* openRowBlob(const Row& row, int column) const;
     QByteArray readBlob(const Row& row, int column) const;
     qint64 currentByteSize(int column) const;
     QList<QByteArray> currentByteRanges(int column,
