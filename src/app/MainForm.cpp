@@ -10,6 +10,7 @@
 #include "web/CoursewareBand.h"
 #include "web/MainWindowLinks.h"
 #include "web/Sites.h"
+#include "widgets/ClickablePanel.h"
 #include "widgets/TLabel3D.h"
 
 #include <QCloseEvent>
@@ -106,7 +107,7 @@ QToolButton* TMainForm::makeModuleButton(QWidget* parent, const char* name, cons
 }
 
 void TMainForm::buildTopBand() {
-    auto* band = new QWidget(this);
+    auto* band = new ClickablePanel(this);
     band->setObjectName("QMTPL");
     band->setGeometry(0, 0, kClientWidth, kTopBandHeight);
     band->setAutoFillBackground(true);

@@ -6,10 +6,10 @@
 #include "platform/Browser.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Services.h"
+#include "widgets/ClickablePanel.h"
 #include "widgets/TLabel3D.h"
 
 #include <QAbstractButton>
-#include <QMouseEvent>
 #include <QRadioButton>
 #include <QTimer>
 #include <functional>
@@ -56,7 +56,8 @@ void MainWindowLinks::buildSponsorBand() {
     band_ = mainWindow_->findChild<QWidget*>("QMTPL");
     if (!band_)
         return;
-    band_->installEventFilter(this);
+    if (auto* panel = qobject_cast<ClickablePanel*>(band_))
+        connect(panel, &ClickablePanel::clicked, this, &MainWindowLinks::QMTPLClick);
 
     int x = 12;
     if (auto* maker = band_->findChild<TLabel3D*>("QMTLB")) {
@@ -153,19 +154,6 @@ void MainWindowLinks::QMTPLClick() {
          Banner::None,
          QStringLiteral("GG"),
          makerSiteAddress(programDir(), MakerSite::First, QStringLiteral("/guanggao.htm"))});
-}
-
-bool MainWindowLinks::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::MouseButtonRelease ||
-        static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
-        return QObject::eventFilter(watched, event);
-    const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-    // A release that a label let pass up to the band is not a click beside the labels.
-    if (watched == band_ && band_->rect().contains(pos) && !band_->childAt(pos)) {
-        QMTPLClick();
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void MainWindowLinks::connectToolBar() {

@@ -27,9 +27,6 @@ public:
     // What a click on the band beside the labels does.
     void QMTPLClick();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildSponsorBand();
     void buildSitePages();

@@ -1,6 +1,8 @@
 #include "widgets/WidgetAccessibility.h"
 
 #include "platform/WaitSeconds.h"
+#include "widgets/ClickablePanel.h"
+#include "widgets/ItemViewAccessible.h"
 #include "widgets/TFlatSpeedButton.h"
 #include "widgets/TLabel3D.h"
 
@@ -239,6 +241,23 @@ public:
     }
 };
 
+// A panel has no text of its own; its Press is a click beside its controls.
+class PanelAccessible : public QAccessibleWidget {
+public:
+    explicit PanelAccessible(ClickablePanel* p) : QAccessibleWidget(p, QAccessible::Pane) {}
+
+    ClickablePanel* panel() const { return static_cast<ClickablePanel*>(object()); }
+
+    QStringList actionNames() const override {
+        return panel()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+    }
+
+    void doAction(const QString& action) override {
+        if (action == pressAction() && panel()->isEnabled())
+            pressLater(panel(), [p = panel()] { p->click(); });
+    }
+};
+
 } // namespace
 
 void pressLater(QWidget* control, std::function<void()> click) {
@@ -252,12 +271,14 @@ QAccessibleInterface* widgetAccessibleFactory(const QString& className, QObject*
         return new FlatSpeedButtonAccessible(static_cast<TFlatSpeedButton*>(object));
     if (className == QLatin1String(TLabel3D::staticMetaObject.className()))
         return new Label3DAccessible(static_cast<TLabel3D*>(object));
+    if (className == QLatin1String(ClickablePanel::staticMetaObject.className()))
+        return new PanelAccessible(static_cast<ClickablePanel*>(object));
     // Asked from the most derived class upwards: a button of any class gets ours, also the
     // subclasses of windows written later.
     if (auto* b = qobject_cast<QAbstractButton*>(object);
         b && className == QLatin1String(object->metaObject()->className()))
         return new ButtonAccessible(b);
-    return nullptr;
+    return itemViewAccessible(className, object);
 }
 
 void installWidgetAccessibility() {

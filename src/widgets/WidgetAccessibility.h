@@ -10,8 +10,9 @@ class QWidget;
 namespace tx {
 
 // Makes the drawn widgets (TFlatSpeedButton, TLabel3D) known to assistive technology and
-// gives every button of the program, Qt's own included, the same "Press": it returns at
-// once and the control then acts as a click would (see pressLater). Call once after the
+// gives every button of the program, Qt's own included, and every item of its clickable
+// lists and trees (see ItemViewAccessible.h) the same "Press": it returns at once and the
+// control then acts as a click would (see pressLater). Call once after the
 // application object exists, before any window; further calls do nothing.
 void installWidgetAccessibility();
 

@@ -3,6 +3,7 @@
 #include "platform/Browser.h"
 #include "platform/testing/TestServices.h"
 #include "web/Sites.h"
+#include "widgets/ClickablePanel.h"
 #include "widgets/TLabel3D.h"
 
 #include <QApplication>
@@ -71,7 +72,7 @@ struct FakeMainWindow {
     explicit FakeMainWindow(Services& services) {
         window.setObjectName("MainForm");
         window.resize(800, 578);
-        band = new QWidget(&window);
+        band = new ClickablePanel(&window);
         band->setObjectName("QMTPL");
         band->setGeometry(0, 0, 800, 48);
         maker = new TLabel3D(band);
