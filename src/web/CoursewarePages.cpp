@@ -214,11 +214,26 @@ QString playerPageHtml(const QUrl& ruffleDir) {
     // every frame once the browser has the API (the courseware needs none), and an audio
     // context of a removed player keeps running until it is closed.
     // txWarm plays a one-frame blank movie from memory and removes it once loaded.
+    // Ruffle asks for WebGL first and falls back to a 2D canvas, which costs each new
+    // player tens of milliseconds where the engine has no WebGL: once a player has found
+    // out what the engine gives, the next ones ask for that directly.
+    // Marks (tx-ruffle-js, tx-wasm, tx-play, tx-player, tx-loaded) time the page's own
+    // steps for diagnostics.
     const QString script =
         QStringLiteral(
             "window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};(function(){"
             "try{Object.defineProperty(navigator,\"getGamepads\",{value:function(){return[];}})"
             "}catch(e){}"
+            "function mark(n){try{performance.clearMarks(n);performance.mark(n);}catch(e){}}"
+            "document.addEventListener(\"DOMContentLoaded\",function(){mark(\"tx-ruffle-js\");});"
+            "var WA=window.WebAssembly,IS=WA&&WA.instantiateStreaming;"
+            "if(IS)WA.instantiateStreaming=function(){return IS.apply(WA,arguments)"
+            ".then(function(r){mark(\"tx-wasm\");return r;});};"
+            "var gl={};var GC=HTMLCanvasElement.prototype.getContext;"
+            "HTMLCanvasElement.prototype.getContext=function(t){var c=GC.apply(this,arguments);"
+            "if(/webgl/.test(t))gl[t]=gl[t]||!!c;return c;};"
+            "function renderer(){if(gl.webgl2)return null;if(gl.webgl)return\"webgl\";"
+            "return gl.webgl===false?\"canvas\":null;}"
             "var contexts=[];var AC=window.AudioContext;"
             "if(AC){window.AudioContext=class extends AC{constructor(o){super(o);"
             "contexts.push(this);}};}"
@@ -229,18 +244,20 @@ QString playerPageHtml(const QUrl& ruffleDir) {
             "document.title=\"%3\";};"
             "function make(){var p=window.RufflePlayer.newest().createPlayer();cur=p;"
             "document.getElementById(\"player\").appendChild(p);return p;}"
-            "window.txPlay=function(o){window.txStop();"
+            "window.txPlay=function(o){mark(\"tx-play\");window.txStop();"
             "if(!window.RufflePlayer.newest){document.title=\"%2\";return;}"
+            "var r=renderer();if(r&&!o.preferredRenderer)o.preferredRenderer=r;"
             "var p=make();"
-            "function mark(t){if(cur===p)document.title=t;}"
-            "p.addEventListener(\"loadedmetadata\",function(){mark(\"%1\");});"
-            "p.addEventListener(\"loadederror\",function(){mark(\"%2\");});"
-            "p.ruffle().load(o).catch(function(){mark(\"%2\");});"
+            "function tell(t){if(cur===p)document.title=t;}"
+            "p.addEventListener(\"loadedmetadata\",function(){mark(\"tx-loaded\");tell(\"%1\");});"
+            "p.addEventListener(\"loadederror\",function(){tell(\"%2\");});"
+            "p.ruffle().load(o).then(function(){mark(\"tx-player\");},"
+            "function(){tell(\"%2\");});"
             // A movie the player cannot read makes it show its own error screen, with no
             // event; until the movie has loaded, the screen is looked for.
             "var watch=setInterval(function(){if(cur!==p||document.title===\"%1\")"
-            "{clearInterval(watch);return;}var r=p.shadowRoot;"
-            "if(r&&r.querySelector(\"#panic\")){clearInterval(watch);mark(\"%2\");}},250);};"
+            "{clearInterval(watch);return;}var s=p.shadowRoot;"
+            "if(s&&s.querySelector(\"#panic\")){clearInterval(watch);tell(\"%2\");}},250);};"
             "window.txWarm=function(){if(cur||!window.RufflePlayer.newest)return;"
             "var p=make();p.style.visibility=\"hidden\";"
             "function done(){window.txWarmed=true;if(cur===p)window.txStop();}"
