@@ -157,6 +157,8 @@ void CoursewarePlayer::ensurePage() {
     view_->setAccessibleName(QStringLiteral("课件"));
     view_->setPage(page_);
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        if (frame_ && !frame_->isVisible())
+            giveBack(); // from a window kept hidden for later
         if (!frame_) {
             delete shelf_;
             shelf_ = nullptr;
@@ -295,15 +297,21 @@ void CoursewarePlayer::giveBack() {
     frameOwnView_ = nullptr;
 }
 
-void CoursewarePlayer::release(QWidget* frame) {
+void CoursewarePlayer::stop(QWidget* frame) {
     if (!page_ || frame_ != frame)
         return;
-    giveBack();
     refused_ = nullptr;
     pending_.clear();
     interceptor_->setMovie({});
     if (loaded_)
         page_->runJavaScript(playerStopScript());
+}
+
+void CoursewarePlayer::release(QWidget* frame) {
+    if (!page_ || frame_ != frame)
+        return;
+    stop(frame);
+    giveBack();
 }
 
 bool CoursewarePlayer::isShownIn(const QWidget* frame) const {

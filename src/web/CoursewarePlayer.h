@@ -45,6 +45,8 @@ public:
     // nothing done, when the wrapper page cannot be written.
     bool play(QWidget* frame, QWidget* ownView, const QString& ruffleDir, const PlayerMovie& movie,
               std::function<void()> refused);
+    // Stops the movie if frame shows it; the view stays there for frame's next movie.
+    void stop(QWidget* frame);
     // Stops the movie and takes the view back if frame shows it; frame's own view shows.
     void release(QWidget* frame);
     bool isShownIn(const QWidget* frame) const;
