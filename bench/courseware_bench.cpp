@@ -11,7 +11,8 @@
 //              frame of the previous one never counts.
 // Medians over the rounds are printed, phase by phase: the window up (the dialog active),
 // the page process starting (the wrapper page's time origin), ruffle.js run and the wasm
-// module compiled, the page told to play, the player made (Ruffle's instance built), the
+// module compiled, the page told to play, the movie file read, the player made (Ruffle's
+// instance built), the
 // movie loaded (its header read), ready (the program sees the page report it) and the
 // first frame drawn. The page's steps are its own performance marks.
 //
@@ -58,15 +59,15 @@ using tx::pixels::redPixels;
 constexpr qint64 kGiveUpMs = 60000;
 
 struct Phases {
-    double window = -1, pageProcess = -1, ruffleJs = -1, wasm = -1, play = -1, player = -1,
-           loaded = -1, ready = -1, firstFrame = -1;
+    double window = -1, pageProcess = -1, ruffleJs = -1, wasm = -1, play = -1, movie = -1,
+           player = -1, loaded = -1, ready = -1, firstFrame = -1;
 };
 
 // The columns, in order, with the JSON keys.
-const char* const kColumns[] = {"window", "page_process", "ruffle_js", "wasm",       "play",
-                                "player", "loaded",       "ready",     "first_frame"};
-const char* const kHeadings[] = {"window", "page proc", "ruffle.js", "wasm",       "play",
-                                 "player", "loaded",    "ready",     "first frame"};
+const char* const kColumns[] = {"window", "page_process", "ruffle_js", "wasm",  "play",
+                                "movie",  "player",       "loaded",    "ready", "first_frame"};
+const char* const kHeadings[] = {"window", "page proc", "ruffle.js", "wasm",  "play",
+                                 "movie",  "player",    "loaded",    "ready", "first frame"};
 
 QWebEnginePage* playerPage() {
     return tx::CoursewarePlayer::instance().page();
@@ -131,11 +132,10 @@ Phases showOnce(tx::Services& services, QWidget* owner, const QString& movie, bo
     const double origin = timing.value(QStringLiteral("origin")).toDouble(-1);
     if (origin >= double(startEpoch)) // the page started in this showing
         p.pageProcess = origin - double(startEpoch);
-    const std::map<QString, double*> marks = {{QStringLiteral("tx-ruffle-js"), &p.ruffleJs},
-                                              {QStringLiteral("tx-wasm"), &p.wasm},
-                                              {QStringLiteral("tx-play"), &p.play},
-                                              {QStringLiteral("tx-player"), &p.player},
-                                              {QStringLiteral("tx-loaded"), &p.loaded}};
+    const std::map<QString, double*> marks = {
+        {QStringLiteral("tx-ruffle-js"), &p.ruffleJs}, {QStringLiteral("tx-wasm"), &p.wasm},
+        {QStringLiteral("tx-play"), &p.play},          {QStringLiteral("tx-movie"), &p.movie},
+        {QStringLiteral("tx-player"), &p.player},      {QStringLiteral("tx-loaded"), &p.loaded}};
     for (const QJsonValue& m : timing.value(QStringLiteral("marks")).toArray()) {
         const auto it = marks.find(m.toArray().at(0).toString());
         const double at = m.toArray().at(1).toDouble() - double(startEpoch);
@@ -159,15 +159,11 @@ QString writeBlueMovie(const QString& path) {
 }
 
 QJsonObject toJson(const Phases& p) {
-    return {{"window", p.window},
-            {"page_process", p.pageProcess},
-            {"ruffle_js", p.ruffleJs},
-            {"wasm", p.wasm},
-            {"play", p.play},
-            {"player", p.player},
-            {"loaded", p.loaded},
-            {"ready", p.ready},
-            {"first_frame", p.firstFrame}};
+    return {{"window", p.window},      {"page_process", p.pageProcess},
+            {"ruffle_js", p.ruffleJs}, {"wasm", p.wasm},
+            {"play", p.play},          {"movie", p.movie},
+            {"player", p.player},      {"loaded", p.loaded},
+            {"ready", p.ready},        {"first_frame", p.firstFrame}};
 }
 
 // One fresh process: the first movie (cold or prepared), then warm ones; one JSON line.

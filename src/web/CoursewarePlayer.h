@@ -66,6 +66,9 @@ private:
     void giveBack();
     void load(const QUrl& wrapper, const QUrl& ruffleDir);
     void run(const QString& script);
+    // Returns once the page has the answer to its request for the movie just set, or
+    // after a short while.
+    void awaitMovieFile();
     void titleChanged(const QString& title);
 
     QWebEngineProfile* profile_ = nullptr;

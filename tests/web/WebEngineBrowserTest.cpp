@@ -389,9 +389,13 @@ TEST(RealCoursewareViewer, ShowCoursewareDrawsTheSampleMovie) {
         qint64 firstFrameMs = -1;
         int red = 0;
         QString caption;
-        QTimer::singleShot(0, [&] {
+        // The window opens once the page has the movie file: looked for until then.
+        QTimer opened;
+        QObject::connect(&opened, &QTimer::timeout, [&] {
             QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
+            if (!dialog)
+                return;
+            opened.stop();
             windows.push_back(dialog);
             caption = dialog->windowTitle();
             QWidget* view = dialog->findChild<QWidget*>(QStringLiteral("WB1"));
@@ -405,6 +409,7 @@ TEST(RealCoursewareViewer, ShowCoursewareDrawsTheSampleMovie) {
             firstFrameMs = clock.elapsed();
             dialog->close();
         });
+        opened.start(5);
         clock.start();
         ShowCourseware(services, &owner, QStringLiteral("幼儿识字"), sample);
         EXPECT_EQ(caption, QStringLiteral("课件:幼儿识字     网址:") + sample);
