@@ -282,6 +282,7 @@ bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruf
     ensurePage();
     if (!view_)
         return false; // the program is ending
+    const bool reopening = frame_ == frame && frame->window()->isHidden();
     if (frame_ != frame) {
         giveBack();
         frame_ = frame;
@@ -298,7 +299,10 @@ bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruf
     interceptor_->setMovie(movie.movie);
     load(wrapper, folderUrl(ruffleDir));
     run(playerLoadScript(movie));
-    if (loaded_)
+    // Only for a window that opens again with the view from its last movie: one opening
+    // for the first time spends longer setting up its drawing than the page needs for the
+    // movie, and should start at once; one already open has nothing to draw first.
+    if (loaded_ && reopening)
         awaitMovieFile();
     return true;
 }
