@@ -42,7 +42,9 @@ public:
     // and has it play movie (a file: address); whatever it played before, in whichever
     // frame, stops, and that frame shows its own view again. refused runs (later, from the
     // event loop) when the player refuses the movie while frame still shows it. False, and
-    // nothing done, when the wrapper page cannot be written.
+    // nothing done, when the wrapper page cannot be written. For a hidden frame that showed
+    // the last movie (its window about to open again) it returns once the page has the
+    // movie file, or after a short while, handling events but no input meanwhile.
     bool play(QWidget* frame, QWidget* ownView, const QString& ruffleDir, const PlayerMovie& movie,
               std::function<void()> refused);
     // Stops the movie if frame shows it; the view stays there for frame's next movie.
