@@ -9,9 +9,12 @@
 //              (prepareCourseware) has finished, as when a child clicks a few seconds in;
 //   warm       further movies in the same process, two movies taking turns, so that a
 //              frame of the previous one never counts.
-// Medians over the rounds are printed, with the phases of a cold start: the page process
-// starting (the wrapper page's time origin), ruffle.js and the wasm module fetched, the
-// player ready (the page reports the movie loaded) and the first frame drawn.
+// Medians over the rounds are printed, phase by phase: the window up (the dialog active),
+// the page process starting (the wrapper page's time origin), ruffle.js run and the wasm
+// module compiled, the page told to play, the movie file read, the player made (Ruffle's
+// instance built), the
+// movie loaded (its header read), ready (the program sees the page report it) and the
+// first frame drawn. The page's steps are its own performance marks.
 //
 // The view is grabbed only once the page reports the movie loaded (a grab renders on the
 // GUI thread, which is also the engine's UI thread, and would slow what is measured);
@@ -56,21 +59,28 @@ using tx::pixels::redPixels;
 constexpr qint64 kGiveUpMs = 60000;
 
 struct Phases {
-    double pageProcess = -1, ruffleJs = -1, wasm = -1, ready = -1, firstFrame = -1;
+    double window = -1, pageProcess = -1, ruffleJs = -1, wasm = -1, play = -1, movie = -1,
+           player = -1, loaded = -1, ready = -1, firstFrame = -1;
 };
+
+// The columns, in order, with the JSON keys.
+const char* const kColumns[] = {"window", "page_process", "ruffle_js", "wasm",  "play",
+                                "movie",  "player",       "loaded",    "ready", "first_frame"};
+const char* const kHeadings[] = {"window", "page proc", "ruffle.js", "wasm",  "play",
+                                 "movie",  "player",    "loaded",    "ready", "first frame"};
 
 QWebEnginePage* playerPage() {
     return tx::CoursewarePlayer::instance().page();
 }
 
-// The wrapper page's own timing of its start and of Ruffle's files, in ms since epoch.
+// The wrapper page's own timing of its start and of its steps, in ms since epoch.
 QJsonObject pageTiming() {
     QJsonObject result;
     bool done = false;
     playerPage()->runJavaScript(
-        QStringLiteral("JSON.stringify({origin:performance.timeOrigin,files:performance."
-                       "getEntriesByType('resource').map(function(e){return[e.name,"
-                       "performance.timeOrigin+e.responseEnd];})})"),
+        QStringLiteral("JSON.stringify({origin:performance.timeOrigin,marks:performance."
+                       "getEntriesByType('mark').map(function(e){return[e.name,"
+                       "performance.timeOrigin+e.startTime];})})"),
         [&](const QVariant& v) {
             result = QJsonDocument::fromJson(v.toString().toUtf8()).object();
             done = true;
@@ -81,7 +91,7 @@ QJsonObject pageTiming() {
 
 // One movie shown through ShowCourseware; red: the sample (its first frame is a red
 // circle), else the blue movie. The window is closed once the frame is seen.
-Phases showOnce(tx::Services& services, const QString& movie, bool red) {
+Phases showOnce(tx::Services& services, QWidget* owner, const QString& movie, bool red) {
     Phases p;
     QElapsedTimer clock;
     const qint64 startEpoch = QDateTime::currentMSecsSinceEpoch();
@@ -92,6 +102,8 @@ Phases showOnce(tx::Services& services, const QString& movie, bool red) {
         if (!dialog)
             return;
         const qint64 now = clock.elapsed();
+        if (p.window < 0)
+            p.window = double(now);
         if (now > kGiveUpMs) {
             dialog->close();
             return;
@@ -114,21 +126,21 @@ Phases showOnce(tx::Services& services, const QString& movie, bool red) {
     });
     poll.start();
     clock.start();
-    tx::ShowCourseware(services, nullptr, QStringLiteral("幼儿识字"), movie);
+    tx::ShowCourseware(services, owner, QStringLiteral("幼儿识字"), movie);
     poll.stop();
     const QJsonObject timing = pageTiming();
     const double origin = timing.value(QStringLiteral("origin")).toDouble(-1);
     if (origin >= double(startEpoch)) // the page started in this showing
         p.pageProcess = origin - double(startEpoch);
-    for (const QJsonValue& f : timing.value(QStringLiteral("files")).toArray()) {
-        const QString name = f.toArray().at(0).toString();
-        const double end = f.toArray().at(1).toDouble() - double(startEpoch);
-        if (end < 0)
-            continue; // fetched before this showing
-        if (name.endsWith(QStringLiteral("/ruffle.js")))
-            p.ruffleJs = end;
-        else if (name.endsWith(QStringLiteral(".wasm")))
-            p.wasm = std::max(p.wasm, end);
+    const std::map<QString, double*> marks = {
+        {QStringLiteral("tx-ruffle-js"), &p.ruffleJs}, {QStringLiteral("tx-wasm"), &p.wasm},
+        {QStringLiteral("tx-play"), &p.play},          {QStringLiteral("tx-movie"), &p.movie},
+        {QStringLiteral("tx-player"), &p.player},      {QStringLiteral("tx-loaded"), &p.loaded}};
+    for (const QJsonValue& m : timing.value(QStringLiteral("marks")).toArray()) {
+        const auto it = marks.find(m.toArray().at(0).toString());
+        const double at = m.toArray().at(1).toDouble() - double(startEpoch);
+        if (it != marks.end() && at >= 0) // else: marked before this showing
+            *it->second = at;
     }
     return p;
 }
@@ -147,11 +159,11 @@ QString writeBlueMovie(const QString& path) {
 }
 
 QJsonObject toJson(const Phases& p) {
-    return {{"page_process", p.pageProcess},
-            {"ruffle_js", p.ruffleJs},
-            {"wasm", p.wasm},
-            {"ready", p.ready},
-            {"first_frame", p.firstFrame}};
+    return {{"window", p.window},      {"page_process", p.pageProcess},
+            {"ruffle_js", p.ruffleJs}, {"wasm", p.wasm},
+            {"play", p.play},          {"movie", p.movie},
+            {"player", p.player},      {"loaded", p.loaded},
+            {"ready", p.ready},        {"first_frame", p.firstFrame}};
 }
 
 // One fresh process: the first movie (cold or prepared), then warm ones; one JSON line.
@@ -164,6 +176,12 @@ int child(bool prepare, const QString& programDir, int warmRounds) {
     const QString sample = tx::sampleCoursewareAddress(QDir(programDir).absolutePath());
     QTemporaryDir dir;
     const QString blue = writeBlueMovie(dir.filePath(QStringLiteral("blue.swf")));
+
+    // The window whose button opens the courseware, as the main window does.
+    QWidget mainWindow;
+    mainWindow.resize(800, 600);
+    mainWindow.show();
+    (void)QTest::qWaitForWindowExposed(&mainWindow);
 
     QJsonObject out;
     if (prepare) {
@@ -187,11 +205,11 @@ int child(bool prepare, const QString& programDir, int warmRounds) {
         out[QStringLiteral("prepare_ms")] = double(clock.elapsed());
         QTest::qWait(1000); // the child clicks a little later
     }
-    out[QStringLiteral("first")] = toJson(showOnce(services, sample, true));
+    out[QStringLiteral("first")] = toJson(showOnce(services, &mainWindow, sample, true));
     QJsonArray warm;
     for (int i = 0; i < warmRounds; ++i) {
         const bool red = i % 2 == 1;
-        warm.append(toJson(showOnce(services, red ? sample : blue, red)));
+        warm.append(toJson(showOnce(services, &mainWindow, red ? sample : blue, red)));
     }
     out[QStringLiteral("warm")] = warm;
     std::printf("RESULT %s\n", QJsonDocument(out).toJson(QJsonDocument::Compact).constData());
@@ -226,8 +244,8 @@ int main(int argc, char** argv) {
         return child(args[2] == QStringLiteral("prepared"), programDir, 5);
 
     const int rounds = args.size() > 1 ? std::max(1, args[1].toInt()) : 5;
-    std::map<QString, std::vector<QJsonObject>> firsts;
-    std::vector<double> warmReady, warmFrame, prepareMs;
+    std::map<QString, std::vector<QJsonObject>> showings; // cold, prepared, warm
+    std::vector<double> prepareMs;
     for (int r = 0; r < rounds; ++r) {
         for (const QString& mode : {QStringLiteral("cold"), QStringLiteral("prepared")}) {
             QProcess p;
@@ -242,33 +260,31 @@ int main(int argc, char** argv) {
             }
             const QJsonObject o =
                 QJsonDocument::fromJson(text.mid(at + 7).split('\n').first()).object();
-            firsts[mode].push_back(o[QStringLiteral("first")].toObject());
+            showings[mode].push_back(o[QStringLiteral("first")].toObject());
             if (o.contains(QStringLiteral("prepare_ms")))
                 prepareMs.push_back(o[QStringLiteral("prepare_ms")].toDouble());
-            for (const QJsonValue& w : o[QStringLiteral("warm")].toArray()) {
-                warmReady.push_back(w[QStringLiteral("ready")].toDouble());
-                warmFrame.push_back(w[QStringLiteral("first_frame")].toDouble());
-            }
+            for (const QJsonValue& w : o[QStringLiteral("warm")].toArray())
+                showings[QStringLiteral("warm")].push_back(w.toObject());
         }
     }
-    std::printf("Courseware, ms from ShowCourseware (medians of %d fresh processes):\n", rounds);
-    std::printf("%-10s %12s %9s %9s %9s %11s\n", "first movie", "page process", "ruffle.js", "wasm",
-                "ready", "first frame");
-    for (const auto& [mode, list] : firsts) {
-        auto col = [&](const char* key) {
+    std::printf("Courseware, ms from ShowCourseware (medians of %d fresh processes; warm: of "
+                "all their later movies):\n%-9s",
+                rounds, "movie");
+    for (const char* h : kHeadings)
+        std::printf(" %11s", h);
+    std::printf("\n");
+    for (const QString& mode :
+         {QStringLiteral("cold"), QStringLiteral("prepared"), QStringLiteral("warm")}) {
+        std::printf("%-9s", qPrintable(mode));
+        for (const char* key : kColumns) {
             std::vector<double> v;
-            for (const QJsonObject& o : list)
+            for (const QJsonObject& o : showings[mode])
                 v.push_back(o[QString::fromLatin1(key)].toDouble(-1));
-            return ms(median(v));
-        };
-        std::printf("%-11s %12s %9s %9s %9s %11s\n", qPrintable(mode),
-                    qPrintable(col("page_process")), qPrintable(col("ruffle_js")),
-                    qPrintable(col("wasm")), qPrintable(col("ready")),
-                    qPrintable(col("first_frame")));
+            std::printf(" %11s", qPrintable(ms(median(v))));
+        }
+        std::printf("  (%zu)\n", showings[mode].size());
     }
-    std::printf("%-11s %12s %9s %9s %9s %11s\n", "warm", "", "", "",
-                qPrintable(ms(median(warmReady))), qPrintable(ms(median(warmFrame))));
     if (!prepareMs.empty())
         std::printf("preparation at idle time: %s ms\n", qPrintable(ms(median(prepareMs))));
-    return firsts.empty() ? 1 : 0;
+    return showings.empty() ? 1 : 0;
 }

@@ -9,6 +9,9 @@
 #include "web/TZHUCE1Form.h"
 #include "web/TzhucepayForm.h"
 
+#include <QPointer>
+#include <QVariant>
+
 namespace tx {
 
 namespace {
@@ -24,6 +27,19 @@ TzhucepayForm* prepareGeneralBrowser(Services& services, QWidget* owner,
     if (!request.markEntry.isEmpty())
         form->mark(request.markEntry);
     return form;
+}
+
+// Marks the courseware window an owner keeps, hidden, between movies.
+constexpr char kKeptCoursewareWindow[] = "txKeptCoursewareWindow";
+
+TzhucepayForm* keptCoursewareWindow(Services& services, QWidget* owner) {
+    if (!owner)
+        return nullptr;
+    for (auto* form : owner->findChildren<TzhucepayForm*>(Qt::FindDirectChildrenOnly))
+        if (form->property(kKeptCoursewareWindow).toBool() && form->isHidden() &&
+            &form->services() == &services)
+            return form;
+    return nullptr;
 }
 
 } // namespace
@@ -52,10 +68,27 @@ void ShowCourseware(Services& services, QWidget* owner, const QString& name,
     GeneralBrowserRequest request;
     request.caption = QStringLiteral("课件:") + name + QStringLiteral("     网址:") + address;
     request.showSiteList = false;
-    TzhucepayForm* form = prepareGeneralBrowser(services, owner, request);
+    // A window shown again costs a fraction of a new one, whose first drawing sets up the
+    // engine's view anew and keeps the movie waiting: the owner keeps its courseware
+    // window, hidden, for the next movie. It opens as a new one would.
+    QPointer<TzhucepayForm> form = keptCoursewareWindow(services, owner);
+    if (form) {
+        form->setWindowTitle(request.caption);
+        form->setWindowState(form->windowState() | Qt::WindowMaximized);
+        zhucepayForm = form;
+    } else {
+        form = prepareGeneralBrowser(services, owner, request);
+        if (owner) {
+            form->setAttribute(Qt::WA_DeleteOnClose, false);
+            form->setProperty(kKeptCoursewareWindow, true);
+        }
+    }
     // Unchecked on purpose: even an empty address goes to the control, which says so.
     form->browser()->navigate(address);
     form->exec();
+    // Closed: a kept window is no longer the open one.
+    if (form && zhucepayForm == form)
+        zhucepayForm = nullptr;
 }
 
 void OpenAdvertisingWindow(Services& services, QWidget* owner) {

@@ -214,33 +214,75 @@ QString playerPageHtml(const QUrl& ruffleDir) {
     // every frame once the browser has the API (the courseware needs none), and an audio
     // context of a removed player keeps running until it is closed.
     // txWarm plays a one-frame blank movie from memory and removes it once loaded.
+    // Ruffle asks for WebGL first and falls back to a 2D canvas, which costs each new
+    // player tens of milliseconds where the engine has no WebGL: once a player has found
+    // out what the engine gives, the next ones ask for that directly.
+    // The movie file is asked for and read as soon as the page is told to play it, not
+    // once Ruffle's new instance is built and asks itself: the program's request filter
+    // passes request and reply on its GUI thread, which is busiest just then, drawing the
+    // window that opens. Ruffle's own request for that address then gets this answer, and
+    // the title tells the program that the page has it (see CoursewarePlayer).
+    // Marks (tx-ruffle-js, tx-wasm, tx-play, tx-movie, tx-player, tx-loaded) time the
+    // page's own steps for diagnostics.
     const QString script =
         QStringLiteral(
             "window.RufflePlayer={config:{polyfills:false,autoplay:\"on\"}};(function(){"
             "try{Object.defineProperty(navigator,\"getGamepads\",{value:function(){return[];}})"
             "}catch(e){}"
+            "function mark(n){try{performance.clearMarks(n);performance.mark(n);}catch(e){}}"
+            "document.addEventListener(\"DOMContentLoaded\",function(){mark(\"tx-ruffle-js\");});"
+            "var WA=window.WebAssembly,IS=WA&&WA.instantiateStreaming;"
+            "if(IS)WA.instantiateStreaming=function(){return IS.apply(WA,arguments)"
+            ".then(function(r){mark(\"tx-wasm\");return r;});};"
+            "var gl={};var GC=HTMLCanvasElement.prototype.getContext;"
+            "HTMLCanvasElement.prototype.getContext=function(t){var c=GC.apply(this,arguments);"
+            "if(/webgl/.test(t))gl[t]=gl[t]||!!c;return c;};"
+            "function renderer(){if(gl.webgl2)return null;if(gl.webgl)return\"webgl\";"
+            "return gl.webgl===false?\"canvas\":null;}"
+            "var F=window.fetch,early=null;"
+            // The whole file is read at once, so that no part of the reply waits on the
+            // program later; Ruffle gets it as the reply from that address.
+            "function ahead(u){early=null;try{var h=new URL(u,document.baseURI).href;"
+            "var c=window.AbortController?new AbortController():null;"
+            "var a=F.call(window,h,c?{signal:c.signal}:undefined).then(function(r){"
+            "return r.arrayBuffer().then(function(b){var x=new Response(b,{status:r.status,"
+            "statusText:r.statusText,headers:r.headers});"
+            "Object.defineProperty(x,\"url\",{value:r.url});mark(\"tx-movie\");return x;});});"
+            "function got(){if(early===e&&document.title===\"%3\")document.title=\"%6\";}"
+            "a.then(got,got);var e=early={href:h,answer:a,abort:c};}catch(x){}}"
+            // Anything amiss with the early reply: Ruffle's own request goes out as usual.
+            "window.fetch=function(i,o){var e=early,args=arguments;if(e){try{"
+            "var u=new URL(typeof i===\"string\"?i:i.url,document.baseURI).href;"
+            "var m=((o&&o.method)||(typeof i===\"string\"?\"GET\":i.method)).toUpperCase();"
+            "if(u===e.href&&m===\"GET\"){early=null;return e.answer.catch(function(){"
+            "return F.apply(window,args);});}}catch(x){}}"
+            "return F.apply(window,arguments);};"
             "var contexts=[];var AC=window.AudioContext;"
             "if(AC){window.AudioContext=class extends AC{constructor(o){super(o);"
             "contexts.push(this);}};}"
             "function quiet(){contexts.forEach(function(c){if(c.state!==\"closed\")"
             "c.close().catch(function(){});});contexts=[];}"
             "var cur=null;"
-            "window.txStop=function(){if(cur){var old=cur;cur=null;old.remove();quiet();}"
+            "window.txStop=function(){if(early){if(early.abort)early.abort.abort();early=null;}"
+            "if(cur){var old=cur;cur=null;old.remove();quiet();}"
             "document.title=\"%3\";};"
             "function make(){var p=window.RufflePlayer.newest().createPlayer();cur=p;"
             "document.getElementById(\"player\").appendChild(p);return p;}"
-            "window.txPlay=function(o){window.txStop();"
+            "window.txPlay=function(o){mark(\"tx-play\");window.txStop();"
             "if(!window.RufflePlayer.newest){document.title=\"%2\";return;}"
+            "var r=renderer();if(r&&!o.preferredRenderer)o.preferredRenderer=r;"
             "var p=make();"
-            "function mark(t){if(cur===p)document.title=t;}"
-            "p.addEventListener(\"loadedmetadata\",function(){mark(\"%1\");});"
-            "p.addEventListener(\"loadederror\",function(){mark(\"%2\");});"
-            "p.ruffle().load(o).catch(function(){mark(\"%2\");});"
+            "function tell(t){if(cur===p)document.title=t;}"
+            "p.addEventListener(\"loadedmetadata\",function(){mark(\"tx-loaded\");tell(\"%1\");});"
+            "p.addEventListener(\"loadederror\",function(){tell(\"%2\");});"
+            "if(o.url)ahead(o.url);"
+            "p.ruffle().load(o).then(function(){mark(\"tx-player\");},"
+            "function(){tell(\"%2\");});"
             // A movie the player cannot read makes it show its own error screen, with no
             // event; until the movie has loaded, the screen is looked for.
             "var watch=setInterval(function(){if(cur!==p||document.title===\"%1\")"
-            "{clearInterval(watch);return;}var r=p.shadowRoot;"
-            "if(r&&r.querySelector(\"#panic\")){clearInterval(watch);mark(\"%2\");}},250);};"
+            "{clearInterval(watch);return;}var s=p.shadowRoot;"
+            "if(s&&s.querySelector(\"#panic\")){clearInterval(watch);tell(\"%2\");}},250);};"
             "window.txWarm=function(){if(cur||!window.RufflePlayer.newest)return;"
             "var p=make();p.style.visibility=\"hidden\";"
             "function done(){window.txWarmed=true;if(cur===p)window.txStop();}"
@@ -251,7 +293,8 @@ QString playerPageHtml(const QUrl& ruffleDir) {
             "publicPath:%5}).catch(done);};})();")
             .arg(QString::fromUtf8(kPlayerReadyTitle), QString::fromUtf8(kPlayerFailedTitle),
                  QString::fromUtf8(kPlayerIdleTitle), blankMovieBytes(),
-                 jsonString(ruffleDir.toString(QUrl::FullyEncoded)));
+                 jsonString(ruffleDir.toString(QUrl::FullyEncoded)),
+                 QString::fromUtf8(kPlayerReadingTitle));
     const QByteArray hash =
         QCryptographicHash::hash(script.toUtf8(), QCryptographicHash::Sha256).toBase64();
     const QString ruffleJs =

@@ -76,9 +76,11 @@ QByteArray blankMovie();
 // Our reason for a movie the player refuses although it looks like a Flash file.
 QString playerRefusedReason();
 
-// Window title set by the wrapper page once the movie has loaded, or when it failed; while
-// it is loading, or stopped, the title is kPlayerIdleTitle.
+// Window title set by the wrapper page once the movie has loaded, or when it failed; once
+// the page has the answer to its request for the movie file, kPlayerReadingTitle; before
+// that, or stopped, kPlayerIdleTitle.
 inline constexpr char kPlayerReadyTitle[] = "课件-播放中";
+inline constexpr char kPlayerReadingTitle[] = "课件-载入中";
 inline constexpr char kPlayerFailedTitle[] = "课件-无法播放";
 inline constexpr char kPlayerIdleTitle[] = "课件";
 

@@ -1,5 +1,6 @@
 #include "CoursewarePlayer.h"
 #include "WebEngineBrowser.h"
+#include "platform/WaitSeconds.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -17,6 +18,7 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
+#include <atomic>
 #include <memory>
 #include <utility>
 
@@ -32,13 +34,19 @@ public:
         const QUrl url = info.requestUrl();
         CoursewarePlayer::RequestObserver observer;
         bool allowed;
+        bool isMovie;
         {
             const QMutexLocker lock(&mutex_);
             allowed = coursewareMayLoad(access_, url);
+            isMovie =
+                url.isLocalFile() && access_.movie.isLocalFile() &&
+                QDir::cleanPath(url.toLocalFile()) == QDir::cleanPath(access_.movie.toLocalFile());
             observer = observer_;
         }
         if (!allowed)
             info.block(true);
+        if (isMovie)
+            movieAsked_ = true;
         if (observer)
             observer(url, allowed);
     }
@@ -51,7 +59,10 @@ public:
     void setMovie(const QUrl& movie) {
         const QMutexLocker lock(&mutex_);
         access_.movie = movie;
+        movieAsked_ = false;
     }
+    // Whether the page has asked for the movie since it was set.
+    bool movieAsked() const { return movieAsked_; }
     QUrl wrapper() const {
         const QMutexLocker lock(&mutex_);
         return access_.wrapper;
@@ -64,6 +75,7 @@ public:
 private:
     mutable QMutex mutex_;
     CoursewareAccess access_;
+    std::atomic<bool> movieAsked_ = false;
     CoursewarePlayer::RequestObserver observer_;
 };
 
@@ -87,6 +99,9 @@ private:
 };
 
 QPointer<CoursewarePlayer> thePlayer;
+
+// How long the program waits at most for the page to have the movie file.
+constexpr int kMovieFileWaitMs = 100;
 
 QUrl folderUrl(const QString& dir) {
     return QUrl::fromLocalFile(QDir(dir).absolutePath() + u'/');
@@ -157,6 +172,8 @@ void CoursewarePlayer::ensurePage() {
     view_->setAccessibleName(QStringLiteral("课件"));
     view_->setPage(page_);
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        if (frame_ && !frame_->isVisible())
+            giveBack(); // from a window kept hidden for later
         if (!frame_) {
             delete shelf_;
             shelf_ = nullptr;
@@ -265,6 +282,7 @@ bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruf
     ensurePage();
     if (!view_)
         return false; // the program is ending
+    const bool reopening = frame_ == frame && frame->window()->isHidden();
     if (frame_ != frame) {
         giveBack();
         frame_ = frame;
@@ -281,7 +299,36 @@ bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruf
     interceptor_->setMovie(movie.movie);
     load(wrapper, folderUrl(ruffleDir));
     run(playerLoadScript(movie));
+    // Only for a window that opens again with the view from its last movie: one opening
+    // for the first time spends longer setting up its drawing than the page needs for the
+    // movie, and should start at once; one already open has nothing to draw first.
+    if (loaded_ && reopening)
+        awaitMovieFile();
     return true;
+}
+
+void CoursewarePlayer::awaitMovieFile() {
+    // The request filter passes the movie's request and reply on this thread, and a
+    // window that opens now would draw first: the movie would wait for that drawing, and
+    // the drawing and Ruffle's new instance would share the processor. A loaded page has
+    // read the file once its instance is built, a blink later; input waits meanwhile, as
+    // in any wait.
+    struct Waiting {
+        Waiting() { ++detail::waitDepth; }
+        ~Waiting() { --detail::waitDepth; }
+    } waiting;
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.start(kMovieFileWaitMs);
+    const auto answered = [this] {
+        const QString title = page_->title();
+        return interceptor_->movieAsked() && (title == QString::fromUtf8(kPlayerReadingTitle) ||
+                                              title == QString::fromUtf8(kPlayerReadyTitle) ||
+                                              title == QString::fromUtf8(kPlayerFailedTitle));
+    };
+    while (!answered() && limit.isActive())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
 }
 
 void CoursewarePlayer::giveBack() {
@@ -295,15 +342,21 @@ void CoursewarePlayer::giveBack() {
     frameOwnView_ = nullptr;
 }
 
-void CoursewarePlayer::release(QWidget* frame) {
+void CoursewarePlayer::stop(QWidget* frame) {
     if (!page_ || frame_ != frame)
         return;
-    giveBack();
     refused_ = nullptr;
     pending_.clear();
     interceptor_->setMovie({});
     if (loaded_)
         page_->runJavaScript(playerStopScript());
+}
+
+void CoursewarePlayer::release(QWidget* frame) {
+    if (!page_ || frame_ != frame)
+        return;
+    stop(frame);
+    giveBack();
 }
 
 bool CoursewarePlayer::isShownIn(const QWidget* frame) const {

@@ -42,9 +42,13 @@ public:
     // and has it play movie (a file: address); whatever it played before, in whichever
     // frame, stops, and that frame shows its own view again. refused runs (later, from the
     // event loop) when the player refuses the movie while frame still shows it. False, and
-    // nothing done, when the wrapper page cannot be written.
+    // nothing done, when the wrapper page cannot be written. For a hidden frame that showed
+    // the last movie (its window about to open again) it returns once the page has the
+    // movie file, or after a short while, handling events but no input meanwhile.
     bool play(QWidget* frame, QWidget* ownView, const QString& ruffleDir, const PlayerMovie& movie,
               std::function<void()> refused);
+    // Stops the movie if frame shows it; the view stays there for frame's next movie.
+    void stop(QWidget* frame);
     // Stops the movie and takes the view back if frame shows it; frame's own view shows.
     void release(QWidget* frame);
     bool isShownIn(const QWidget* frame) const;
@@ -64,6 +68,9 @@ private:
     void giveBack();
     void load(const QUrl& wrapper, const QUrl& ruffleDir);
     void run(const QString& script);
+    // Returns once the page has the answer to its request for the movie just set, or
+    // after a short while.
+    void awaitMovieFile();
     void titleChanged(const QString& title);
 
     QWebEngineProfile* profile_ = nullptr;

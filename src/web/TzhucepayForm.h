@@ -21,6 +21,7 @@ public:
     ~TzhucepayForm() override;
 
     BrowserControl* browser() const { return WB1; }
+    Services& services() const { return services_; }
     SiteListPanel* siteList() const { return QMTPL; }
     // Shows that banner and hides the others.
     void showBanner(Banner banner);

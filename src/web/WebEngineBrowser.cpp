@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHideEvent>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -32,6 +33,15 @@ public:
         layout->setSpacing(0);
     }
     ~BrowserFrame() override { CoursewarePlayer::instance().release(this); }
+    // Runs when the window closes (is hidden, not minimised) but lives on.
+    std::function<void()> closed;
+
+protected:
+    void hideEvent(QHideEvent* event) override {
+        QWidget::hideEvent(event);
+        if (!event->spontaneous() && closed)
+            closed();
+    }
 };
 
 QString writeCacheFile(const QString& name, const QByteArray& bytes) {
@@ -67,6 +77,14 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, const QString& ruffleDir)
     frame_->layout()->addWidget(view_);
     view_->setPage(pagePage_);
     view_->setAccessibleName(QStringLiteral("网页"));
+    // A window kept for later: its download and its movie end with the showing, the
+    // player's view stays for the next movie.
+    static_cast<BrowserFrame*>(frame_)->closed = [this, alive = QPointer<QObject>(&alive_)] {
+        if (!alive)
+            return; // the control is gone, its frame lives on
+        dropDownload();
+        CoursewarePlayer::instance().stop(frame_);
+    };
 }
 
 WebEngineBrowser::~WebEngineBrowser() {

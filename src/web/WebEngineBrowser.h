@@ -3,6 +3,7 @@
 #include "platform/Browser.h"
 #include "web/CoursewarePages.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -44,6 +45,7 @@ private:
     QString ruffleDir_;
     QNetworkAccessManager* network_ = nullptr;
     QPointer<QNetworkReply> pending_;
+    QObject alive_; // gone with the control
 };
 
 class DownloadPlacement;

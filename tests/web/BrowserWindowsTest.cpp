@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -73,7 +74,13 @@ void inspectModal(Seen& seen, const std::function<void(QDialog*)>& more = {}) {
 class BrowserWindows : public ::testing::Test {
 protected:
     void TearDown() override {
-        // Every window freed itself and cleared its reference.
+        // Every window freed itself and cleared its reference; only a courseware window
+        // stays with its owner, hidden, for the next movie.
+        for (auto* kept : owner.findChildren<TzhucepayForm*>()) {
+            EXPECT_TRUE(kept->isHidden());
+            EXPECT_TRUE(kept->windowTitle().startsWith(QStringLiteral("课件:")));
+            delete kept;
+        }
         EXPECT_EQ(zhucepayForm, nullptr);
         EXPECT_EQ(ZHUCE1Form, nullptr);
         EXPECT_EQ(WEBBIGForm, nullptr);
@@ -108,6 +115,45 @@ TEST_F(BrowserWindows, ShowCoursewareRunsTheCaptionTogetherWithoutSiteListOrBann
         EXPECT_TRUE(seen.maximised);
         EXPECT_TRUE(seen.onlyCloseBox);
     }
+}
+
+TEST_F(BrowserWindows, AnOwnersNextCoursewareOpensItsKeptWindowAsANewOneWould) {
+    std::vector<QPointer<QDialog>> windows;
+    std::vector<QDialog*> openRefs; // zhucepayForm while each was open
+    const auto show = [&](QWidget* by, const QString& address) {
+        seen = {};
+        t.browsers.clear();
+        inspectModal(seen, [&](QDialog* dialog) {
+            windows.push_back(dialog);
+            openRefs.push_back(zhucepayForm);
+            dialog->showNormal(); // as a user may leave it
+        });
+        ShowCourseware(t.services, by, QStringLiteral("一"), address);
+        EXPECT_TRUE(seen.open);
+        EXPECT_EQ(seen.caption, QStringLiteral("课件:一     网址:") + address);
+        EXPECT_TRUE(seen.maximised);
+        EXPECT_FALSE(seen.siteListShown);
+        EXPECT_EQ(t.browsers.allAddresses(), QStringList{address});
+        EXPECT_EQ(zhucepayForm, nullptr);
+    };
+    show(&owner, QStringLiteral("/a.swf"));
+    show(&owner, QStringLiteral("/b.swf"));
+    QWidget otherOwner;
+    show(&otherOwner, QStringLiteral("/c.swf"));
+    show(nullptr, QStringLiteral("/d.swf"));
+    ASSERT_EQ(windows.size(), 4u);
+    EXPECT_EQ(windows[0], windows[1]);
+    EXPECT_NE(windows[2], windows[0]);
+    EXPECT_EQ(windows[2]->parentWidget(), &otherOwner);
+    EXPECT_TRUE(windows[3].isNull()); // nobody to keep it for
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(openRefs[i], windows[i].data()) << i;
+
+    // Other openers never get the kept window.
+    seen = {};
+    inspectModal(seen, [&](QDialog* dialog) { EXPECT_NE(dialog, windows[0].data()); });
+    OpenGeneralBrowser(t.services, &owner, GeneralBrowserRequest{});
+    EXPECT_TRUE(seen.open);
 }
 
 TEST_F(BrowserWindows, OpenersSetUpTheGeneralWindowAndTheirPageComesLast) {
