@@ -160,18 +160,28 @@ void CoursewarePlayer::setRequestObserver(RequestObserver observer) {
     interceptor_->setObserver(std::move(observer));
 }
 
-void CoursewarePlayer::ensurePage() {
-    if (page_)
+void CoursewarePlayer::ensureView() {
+    ensurePage();
+    if (view_ || ending_)
         return;
-    QWebEngineProfile* p = profile(); // makes the interceptor too
-    page_ = new WrapperWebPage(p, interceptor_);
+    // Made only for the first movie and kept: the page stays with its first view, whose
+    // accessible objects the engine keeps. The prewarm runs without one, since a view
+    // that was never shown keeps the engine's compositor busy once its page was visible.
     shelf_ = new QWidget;
     shelf_->setObjectName(QStringLiteral("CoursewareShelf"));
     view_ = new QWebEngineView(shelf_);
     view_->setObjectName(QStringLiteral("CoursewareView"));
     view_->setAccessibleName(QStringLiteral("课件"));
     view_->setPage(page_);
+}
+
+void CoursewarePlayer::ensurePage() {
+    if (page_)
+        return;
+    QWebEngineProfile* p = profile(); // makes the interceptor too
+    page_ = new WrapperWebPage(p, interceptor_);
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        ending_ = true;
         if (frame_ && !frame_->isVisible())
             giveBack(); // from a window kept hidden for later
         if (!frame_) {
@@ -279,7 +289,7 @@ bool CoursewarePlayer::play(QWidget* frame, QWidget* ownView, const QString& ruf
     const QUrl wrapper = wrapperFor(ruffleDir);
     if (wrapper.isEmpty())
         return false;
-    ensurePage();
+    ensureView();
     if (!view_)
         return false; // the program is ending
     const bool reopening = frame_ == frame && frame->window()->isHidden();

@@ -65,6 +65,7 @@ public:
 private:
     CoursewarePlayer();
     void ensurePage();
+    void ensureView();
     void giveBack();
     void load(const QUrl& wrapper, const QUrl& ruffleDir);
     void run(const QString& script);
@@ -76,7 +77,8 @@ private:
     QWebEngineProfile* profile_ = nullptr;
     CoursewareInterceptor* interceptor_ = nullptr;
     QWebEnginePage* page_ = nullptr;
-    QWebEngineView* view_ = nullptr; // shows page_ for the whole run
+    QWebEngineView* view_ = nullptr; // shows page_ from its first movie on
+    bool ending_ = false;
     QWidget* shelf_ = nullptr;       // holds view_ while no frame does
     QPointer<QWidget> frame_;        // the frame that shows view_
     QPointer<QWidget> frameOwnView_; // that frame's own view, hidden meanwhile
