@@ -19,6 +19,7 @@ minimal = os.path.join(build, "bench", "minimal_webview")
 page = os.path.join(program_dir, "site", "second", "guanggao.htm")
 TITLE = "绿色免费软件"
 HZ = os.sysconf("SC_CLK_TCK")
+IDLE_SECONDS = 30.0
 
 
 def wait_mapped(name, deadline=30.0):
@@ -106,12 +107,15 @@ def main():
             p, t = time_start(program, copy, TITLE, env)
             ours.append(t)
             if _ == rounds - 1:
-                time.sleep(5.0)  # let the first page settle
+                # Idle once the first page has settled and the courseware prewarm, which
+                # starts after the window is shown and takes a few seconds, is over; 30 s
+                # so that one clock tick is 0.03 %.
+                time.sleep(20.0)
                 pids = tree(p.pid)
                 c0 = cpu_ticks(pids)
-                time.sleep(10.0)
+                time.sleep(IDLE_SECONDS)
                 pids = tree(p.pid)
-                idle = (cpu_ticks(pids) - c0) / HZ / 10.0 * 100.0
+                idle = (cpu_ticks(pids) - c0) / HZ / IDLE_SECONDS * 100.0
                 mem = rss_kib(pids) / 1024.0
             p.kill(); p.wait()
         floor = sorted(x for x in floor if x is not None)
@@ -119,7 +123,8 @@ def main():
         f, o = floor[len(floor) // 2], ours[len(ours) // 2]
         print(f"start-up, median of {rounds}: minimal web view {f*1000:.0f} ms, "
               f"tongxue {o*1000:.0f} ms, ratio {o/f:.2f} (goal <= 1.3)")
-        print(f"idle main window: {idle:.2f}% of a core over 10 s (goal < 1%), "
+        print(f"idle main window: {idle:.2f}% of a core over {IDLE_SECONDS:.0f} s, 20 s after "
+              f"start-up (goal < 1%), "
               f"memory (PSS, all processes) {mem:.0f} MiB, minimal web view {floor_mem:.0f} MiB")
     finally:
         xvfb.terminate()  # not killed, so that it removes its lock file and socket
