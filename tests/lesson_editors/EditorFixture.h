@@ -1,9 +1,9 @@
 #pragma once
 
-#include "data/ShippedSchema.h"
 #include "data/Tdm.h"
 #include "lessons/ChapterEditor.h"
 #include "lessons/ItemEditor.h"
+#include "lessons/LessonDatabase.h"
 #include "lessons/LessonModule.h"
 #include "platform/testing/TestServices.h"
 #include "widgets/WidgetAccessibility.h"
@@ -13,10 +13,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <functional>
 #include <memory>
@@ -24,31 +22,16 @@
 
 namespace tx::test {
 
-// One item row as a test stores or reads it.
-struct Item {
-    int number = 0;
-    QString name;
-    QString chapter;
-    QString text;
-    QString sound;
-    QString courseware;
-    QString flag;
-    QByteArray pic; // null: no data
-};
+using Item = ItemRow;
 
 // A program folder with a database of the shipped tables, the data module connected
 // to it and every platform service as its test double. Rows are written and read back
 // through a separate SQLite handle, so the checks see what is stored.
-class EditorFixture : public ::testing::Test {
+class EditorFixture : public ::testing::Test, public LessonDatabase {
 protected:
     EditorFixture() {
         installWidgetAccessibility();
         t.paths.setExecutablePath(dir.filePath("tongxue"));
-        const QByteArray file = QFile::encodeName(dir.filePath("edusz.mdb"));
-        sqlite3_open(file.constData(), &db_);
-        for (const QString& sql : shippedSchemaStatements(true))
-            run(sql);
-        run("insert into SYS values('2026-12-01', null, null)");
     }
     ~EditorFixture() override {
         QList<QPointer<QWidget>> windows;
@@ -59,45 +42,6 @@ protected:
             delete w.data();
         if (dm)
             dm->DataModuleDestroy();
-        sqlite3_close(db_);
-    }
-    EditorFixture(const EditorFixture&) = delete;
-    EditorFixture& operator=(const EditorFixture&) = delete;
-
-    void run(const QString& sql, const std::function<void(sqlite3_stmt*)>& bind = {}) {
-        sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK)
-            << sqlite3_errmsg(db_) << " in " << sql.toStdString();
-        if (bind)
-            bind(st);
-        EXPECT_EQ(sqlite3_step(st), SQLITE_DONE) << sqlite3_errmsg(db_);
-        sqlite3_finalize(st);
-    }
-
-    void addChapter(const LessonModule& m, int number, const QString& name) {
-        run(QStringLiteral("insert into %1 values(?, ?)").arg(m.chapterTable),
-            [&](sqlite3_stmt* st) {
-                sqlite3_bind_int(st, 1, number);
-                text(st, 2, name);
-            });
-    }
-
-    void addItem(const LessonModule& m, const Item& item) {
-        run(QStringLiteral("insert into %1 (%2, %3, %4, 章节, 声音, 课件地址, 图片, PIC) "
-                           "values(?, ?, ?, ?, ?, ?, ?, ?)")
-                .arg(m.itemTable, m.numberField, m.nameField, m.textField),
-            [&](sqlite3_stmt* st) {
-                sqlite3_bind_int(st, 1, item.number);
-                text(st, 2, item.name);
-                text(st, 3, item.text);
-                text(st, 4, item.chapter);
-                text(st, 5, item.sound);
-                text(st, 6, item.courseware);
-                text(st, 7, item.flag);
-                if (!item.pic.isNull())
-                    sqlite3_bind_blob(st, 8, item.pic.constData(), int(item.pic.size()),
-                                      SQLITE_TRANSIENT);
-            });
     }
 
     // Chapters as stored, by number: "number name".
@@ -176,28 +120,8 @@ protected:
     const ScriptedDialogs::Message& lastMessage() const { return t.dialogs.messages().back(); }
 
     TestServices t;
-    QTemporaryDir dir;
     std::unique_ptr<Tdm> dm;
     int returns = 0;
-
-private:
-    static void text(sqlite3_stmt* st, int index, const QString& value) {
-        const QByteArray utf8 = value.toUtf8();
-        sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    }
-    static QString column(sqlite3_stmt* st, int index) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, index)));
-    }
-    void query(const QString& sql, const std::function<void(sqlite3_stmt*)>& row) {
-        sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK)
-            << sqlite3_errmsg(db_);
-        while (sqlite3_step(st) == SQLITE_ROW)
-            row(st);
-        sqlite3_finalize(st);
-    }
-
-    sqlite3* db_ = nullptr;
 };
 
 template <typename T = QWidget> T* child(QWidget* window, const char* name) {
@@ -226,15 +150,6 @@ inline QString textOf(QWidget* window, const char* name) {
 // A window's class name without its namespace.
 inline QString className(const QObject* object) {
     return QString::fromLatin1(object->metaObject()->className()).remove(QStringLiteral("tx::"));
-}
-
-// Runs action on the modal window that opens next, once it is in front.
-inline void onNextModal(std::function<void(QWidget*)> action) {
-    QTimer::singleShot(0, [action = std::move(action)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        action(modal);
-    });
 }
 
 inline const LessonModule* const kModules[] = {&sz, &xs, &xyy};
