@@ -90,12 +90,3 @@ void BM_Jpeg12MPToStoredBitmap(benchmark::State& state) {
 BENCHMARK(BM_Jpeg12MPToStoredBitmap)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
