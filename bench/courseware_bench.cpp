@@ -29,6 +29,7 @@
 
 #include "MoviePixels.h"
 #include "SwfWriter.h"
+#include "TestMovies.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -146,15 +147,7 @@ Phases showOnce(tx::Services& services, QWidget* owner, const QString& movie, bo
 }
 
 QString writeBlueMovie(const QString& path) {
-    tx::swf::SwfWriter w(400, 300, 12);
-    w.setBackground({255, 255, 255});
-    w.place(w.defineShape({{50, 50}, {350, 50}, {350, 250}, {50, 250}}, {0, 0, 255}), 1);
-    for (int i = 0; i < 24; ++i)
-        w.showFrame();
-    const std::vector<std::uint8_t> bytes = w.finish();
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    tx::movies::save(tx::movies::blueMovie(24), path);
     return path;
 }
 

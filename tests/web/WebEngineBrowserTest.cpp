@@ -9,6 +9,7 @@
 #include "SwfWriter.h"
 
 #include "MoviePixels.h"
+#include "TestMovies.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -58,17 +59,8 @@ QString waitForPlayer(WebEngineBrowser& b) {
     return b.view()->page()->title();
 }
 
-// A movie of one big blue square that stays: nothing of the sample's red.
 QString writeBlueMovie(const QString& path) {
-    swf::SwfWriter w(400, 300, 12);
-    w.setBackground({255, 255, 255});
-    w.place(w.defineShape({{50, 50}, {350, 50}, {350, 250}, {50, 250}}, {0, 0, 255}), 1);
-    for (int i = 0; i < 3; ++i)
-        w.showFrame();
-    const std::vector<std::uint8_t> bytes = w.finish();
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    EXPECT_TRUE(movies::save(movies::blueMovie(3), path));
     return path;
 }
 
@@ -287,10 +279,7 @@ QString writeLoaderMovie(const QString& path, const QStringList& targets) {
     }
     for (int i = 0; i < 24; ++i)
         w.showFrame();
-    const std::vector<std::uint8_t> bytes = w.finish();
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    EXPECT_TRUE(movies::save(w, path));
     return path;
 }
 
