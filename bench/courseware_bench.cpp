@@ -12,13 +12,12 @@
 // Medians over the rounds are printed, phase by phase: the window up (the dialog active),
 // the page process starting (the wrapper page's time origin), ruffle.js run and the wasm
 // module compiled, the page told to play, the movie file read, the player made (Ruffle's
-// instance built), the
-// movie loaded (its header read), ready (the program sees the page report it) and the
-// first frame drawn. The page's steps are its own performance marks.
+// instance built), the movie loaded (its header read), ready (the program sees the page
+// report it) and the first frame on the screen. The page's steps are its own marks.
 //
-// The view is grabbed only once the page reports the movie loaded (a grab renders on the
-// GUI thread, which is also the engine's UI thread, and would slow what is measured);
-// before that only the page's title is read.
+// The screen is watched from a thread with an X connection of its own (ScreenWatcher): a
+// grab of the view would render on the GUI thread, which is also the engine's UI thread,
+// and slow down what is measured. The GUI thread only reads the page's title.
 #include "platform/ExecutableProgramPaths.h"
 #include "platform/Services.h"
 #include "web/BrowserWindows.h"
@@ -26,8 +25,9 @@
 #include "web/CoursewarePages.h"
 #include "web/CoursewarePlayer.h"
 #include "web/WebEngineBrowser.h"
+#include "web/WebRendering.h"
 
-#include "MoviePixels.h"
+#include "ScreenWatcher.h"
 #include "SwfWriter.h"
 #include "TestMovies.h"
 
@@ -53,9 +53,6 @@
 #include <vector>
 
 namespace {
-
-using tx::pixels::bluePixels;
-using tx::pixels::redPixels;
 
 constexpr qint64 kGiveUpMs = 60000;
 
@@ -90,11 +87,16 @@ QJsonObject pageTiming() {
     return result;
 }
 
-// One movie shown through ShowCourseware; red: the sample (its first frame is a red
-// circle), else the blue movie. The window is closed once the frame is seen.
-Phases showOnce(tx::Services& services, QWidget* owner, const QString& movie, bool red) {
+// One movie shown through ShowCourseware; red: the sample (its first frame has a red
+// circle), else the blue movie. The window is closed once the frame is on the screen.
+Phases showOnce(tx::Services& services, QWidget* owner, tx::bench::ScreenWatcher& screen,
+                const QString& movie, bool red) {
+    using Clock = tx::bench::ScreenWatcher::Clock;
     Phases p;
-    QElapsedTimer clock;
+    const auto start = Clock::now();
+    const auto since = [&](Clock::time_point t) {
+        return std::chrono::duration<double, std::milli>(t - start).count();
+    };
     const qint64 startEpoch = QDateTime::currentMSecsSinceEpoch();
     QTimer poll;
     poll.setInterval(5);
@@ -102,31 +104,30 @@ Phases showOnce(tx::Services& services, QWidget* owner, const QString& movie, bo
         QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog)
             return;
-        const qint64 now = clock.elapsed();
-        if (p.window < 0)
-            p.window = double(now);
-        if (now > kGiveUpMs) {
+        const double now = since(Clock::now());
+        if (p.window < 0) {
+            p.window = now;
+            // A strip across the middle of the view: the stage is centred in it, and both
+            // movies' shapes cross its middle line.
+            auto* view = dialog->findChild<QWidget*>(QStringLiteral("WB1"));
+            const QRect r(view->mapToGlobal(QPoint(0, 0)), view->size());
+            screen.watch(QRect(r.left(), r.center().y() - 4, r.width(), 8),
+                         red ? tx::bench::ScreenWatcher::Colour::Red
+                             : tx::bench::ScreenWatcher::Colour::Blue);
+        }
+        if (p.ready < 0 && playerPage() &&
+            playerPage()->title() == QString::fromUtf8(tx::kPlayerReadyTitle))
+            p.ready = now;
+        if (const auto seen = screen.seen()) {
+            p.firstFrame = since(*seen);
+            screen.stop();
             dialog->close();
-            return;
-        }
-        if (p.ready < 0) {
-            if (playerPage() && playerPage()->title() == QString::fromUtf8(tx::kPlayerReadyTitle))
-                p.ready = double(now);
-            return;
-        }
-        // From now on the picture is what counts: the new movie's colour, none of the old.
-        poll.setInterval(20);
-        auto* view = dialog->findChild<QWidget*>(QStringLiteral("WB1"));
-        const QImage shot = view->grab().toImage();
-        const int mine = red ? redPixels(shot) : bluePixels(shot);
-        const int old = red ? bluePixels(shot) : redPixels(shot);
-        if (mine > 100 && old == 0) {
-            p.firstFrame = double(clock.elapsed());
+        } else if (now > kGiveUpMs) {
+            screen.stop();
             dialog->close();
         }
     });
     poll.start();
-    clock.start();
     tx::ShowCourseware(services, owner, QStringLiteral("幼儿识字"), movie);
     poll.stop();
     const QJsonObject timing = pageTiming();
@@ -161,6 +162,12 @@ QJsonObject toJson(const Phases& p) {
 
 // One fresh process: the first movie (cold or prepared), then warm ones; one JSON line.
 int child(bool prepare, const QString& programDir, int warmRounds) {
+    const std::unique_ptr<tx::bench::ScreenWatcher> screen = tx::bench::ScreenWatcher::open();
+    if (!screen) {
+        std::fprintf(stderr, "needs an X screen of 24-bit colour: xvfb-run -a -s \"-screen 0 "
+                             "1280x1024x24\"\n");
+        return 2;
+    }
     tx::WebEngineBrowserFactory factory(QDir(programDir).filePath(QStringLiteral("ruffle")));
     tx::FixedProgramPaths paths(QDir(programDir).filePath(QStringLiteral("tongxue")));
     tx::Services services;
@@ -198,11 +205,11 @@ int child(bool prepare, const QString& programDir, int warmRounds) {
         out[QStringLiteral("prepare_ms")] = double(clock.elapsed());
         QTest::qWait(1000); // the child clicks a little later
     }
-    out[QStringLiteral("first")] = toJson(showOnce(services, &mainWindow, sample, true));
+    out[QStringLiteral("first")] = toJson(showOnce(services, &mainWindow, *screen, sample, true));
     QJsonArray warm;
     for (int i = 0; i < warmRounds; ++i) {
         const bool red = i % 2 == 1;
-        warm.append(toJson(showOnce(services, &mainWindow, red ? sample : blue, red)));
+        warm.append(toJson(showOnce(services, &mainWindow, *screen, red ? sample : blue, red)));
     }
     out[QStringLiteral("warm")] = warm;
     std::printf("RESULT %s\n", QJsonDocument(out).toJson(QJsonDocument::Compact).constData());
@@ -230,6 +237,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tongxue-courseware-bench"));
+    // Drawn as the program draws them.
+    const bool software = tx::chooseWebRendering() == tx::WebRendering::Software;
     const QString programDir =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../tongxue"));
     const QStringList args = QCoreApplication::arguments();
@@ -260,6 +269,7 @@ int main(int argc, char** argv) {
                 showings[QStringLiteral("warm")].push_back(w.toObject());
         }
     }
+    std::printf("Web views drawn %s.\n", software ? "in software" : "through OpenGL");
     std::printf("Courseware, ms from ShowCourseware (medians of %d fresh processes; warm: of "
                 "all their later movies):\n%-9s",
                 rounds, "movie");

@@ -11,6 +11,7 @@ build="$top/build"
 packages=(
   g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-private-dev qt6-webengine-dev libgl-dev libxkbcommon-dev
+  libx11-dev libxcb1-dev
   libsdl2-dev libsqlite3-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   espeak-ng sox fonts-noto-cjk fonts-noto-color-emoji

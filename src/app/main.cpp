@@ -3,6 +3,7 @@
 #include "ProgramServices.h"
 #include "data/Tdm.h"
 #include "platform/ProgramPaths.h"
+#include "web/WebRendering.h"
 #include "widgets/WidgetAccessibility.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     tx::TxApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tongxue"));
     // The title is not the display name: Qt would append it to every window's caption.
+    tx::chooseWebRendering();
 
     tx::installWidgetAccessibility();
 
