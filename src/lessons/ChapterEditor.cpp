@@ -22,24 +22,6 @@ namespace tx {
 
 namespace {
 
-QToolButton* toolButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(caption);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setMinimumSize(70, 30);
-    return button;
-}
-
-QPushButton* pushButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    // Enter in a box moves the focus; it never presses a button.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
 QString chapterName() {
     return kChapterNameField.toString();
 }

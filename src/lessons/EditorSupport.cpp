@@ -6,9 +6,28 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QToolButton>
 #include <stdexcept>
 
 namespace tx {
+
+QToolButton* toolButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(caption);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setMinimumSize(70, 30);
+    return button;
+}
+
+QPushButton* pushButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
 
 void warn(Services& services, QWidget* owner, const QString& text) {
     services.dialogs->messageBox(owner, text, QStringLiteral("注意"), MessageIcon::Warning,

@@ -2,6 +2,7 @@
 
 #include "data/LatinCase.h"
 #include "data/Tdm.h"
+#include "lessons/LessonLook.h"
 #include "lessons/LessonPicture.h"
 #include "lessons/SzmainForm.h"
 #include "lessons/TextLessonForm.h"
@@ -27,19 +28,6 @@
 namespace tx {
 
 namespace {
-
-QFont songFont() {
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC")});
-    return font;
-}
-
-void setTextColor(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
 
 QToolButton* makeToolButton(QWidget* parent, const char* name, const QString& caption,
                             const QString& hint, QStyle::StandardPixmap icon) {

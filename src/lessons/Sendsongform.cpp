@@ -1,5 +1,6 @@
 #include "lessons/Sendsongform.h"
 
+#include "lessons/LessonLook.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/SoundService.h"
@@ -20,24 +21,7 @@
 
 namespace tx {
 
-namespace {
-
-QFont songFont(int pixels, bool bold) {
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC")});
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-void setTextColor(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
-
-} // namespace
+namespace {} // namespace
 
 Tsendsongform::Tsendsongform(Services& services, QWidget* parent)
     : QDialog(parent), services_(services) {

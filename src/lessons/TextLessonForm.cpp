@@ -1,6 +1,7 @@
 #include "lessons/TextLessonForm.h"
 
 #include "lessons/LessonHelpForms.h"
+#include "lessons/LessonLook.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/SoundService.h"
@@ -25,21 +26,6 @@ namespace tx {
 namespace {
 
 constexpr int kBlinkSteps = 7;
-
-QFont pixelFont(const QString& family, int pixels, bool bold) {
-    QFont font;
-    font.setFamilies({family, QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC")});
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-void setTextColor(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::ButtonText, color);
-    widget->setPalette(palette);
-}
 
 // ImageList1's one 16x16 icon: a note.
 QIcon entryIcon() {
@@ -86,7 +72,7 @@ TextLessonForm::TextLessonForm(Services& services, const LessonModule& module, Q
     Tree1->setSelectionMode(QAbstractItemView::SingleSelection);
     Tree1->setExpandsOnDoubleClick(false);
     Tree1->setToolTip(module.treeHint.toString());
-    Tree1->setFont(pixelFont(QStringLiteral("新宋体"), 16, true));
+    Tree1->setFont(songFont(16, true, QStringLiteral("新宋体")));
     QPalette treePalette = Tree1->palette();
     for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
         treePalette.setColor(QPalette::Inactive, role, treePalette.color(QPalette::Active, role));
@@ -109,7 +95,7 @@ TextLessonForm::TextLessonForm(Services& services, const LessonModule& module, Q
     me1->setObjectName(QStringLiteral("me1"));
     me1->setReadOnly(true);
     me1->setGeometry(right, 4, rightWidth, height - 190);
-    me1->setFont(pixelFont(QStringLiteral("宋体"), 35, false));
+    me1->setFont(songFont(35, false));
     QPalette textPalette = me1->palette();
     textPalette.setColor(QPalette::Base, QColor(204, 255, 204));
     textPalette.setColor(QPalette::Text, Qt::black);
